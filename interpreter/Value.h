@@ -17,6 +17,11 @@ enum ValueKind : int32_t {
 
 using ByteArray = std::vector<uint8_t>;
 
+template <typename T>
+class ElementPages;
+using TextStorage = ElementPages<std::string>;
+using ByteArrayStorage = ElementPages<ByteArray>;
+
 class Value {
  public:
   Value() = default;
@@ -32,13 +37,24 @@ class Value {
   void EnsureStorage();
   void* GetOrAllocData();
 
-  // Element setters. An index at or past the elements is refused with false (SetString grows).
+  // Element setters. An index at or past the elements is refused with false (SetString grows),
+  // as is a setter whose element width or kind does not match the Value's kind.
   bool SetDouble(uint32_t index, double v);
   bool SetInt32(uint32_t index, uint32_t word);
   bool SetUInt64(uint32_t index, uint64_t v);
   bool SetString(uint32_t index, const char* text);
   ByteArray& GetByteArray();
   bool SetByteArray(uint32_t index, const ByteArray& bytes);
+
+  // Give the Value kind K and n elements (its storage is replaced when kind or count change)
+  // and copy n elements from source, or zero-fill numeric storage when source is null.
+  // The string and barray forms keep held texts and byte arrays when source is null.
+  TextStorage* AssignStringArray(uint32_t n, const TextStorage* source);
+  int32_t* AssignIntArray(uint32_t n, const int32_t* source);
+  double* AssignDoubleArray(uint32_t n, const double* source);
+  ByteArrayStorage* AssignByteArrays(uint32_t n, const ByteArrayStorage* source);
+  uint64_t* AssignUInt64Array(uint32_t n, const uint64_t* source);
+  uint32_t* AssignUInt32Array(uint32_t n, const uint32_t* source);
 
   bool CopyFrom(const Value& source);
   bool AssignValue(const Value& source, std::string* err, bool allowRef, uint32_t dstIdx,
@@ -56,8 +72,8 @@ class Value {
   uint8_t* NumericBytes();                     // element storage of a numeric Value, or null
   const uint8_t* NumericBytes() const;
   uint32_t GetWord(uint32_t index) const;      // int and uint32 elements
-  uint64_t GetUInt64(uint32_t index) const;
-  double GetDouble(uint32_t index) const;
+  uint64_t GetUInt64(uint32_t index) const;    // uint64 elements, or the bits of a double
+  double GetDouble(uint32_t index) const;      // double elements, or a uint64's bits
   uint32_t TextCount() const;                  // texts held by a string Value (may exceed count)
   const std::string& GetText(uint32_t index) const;
   const ByteArray& GetBytes(uint32_t index) const;
@@ -68,4 +84,21 @@ class Value {
 
  private:
   void* data = nullptr;
+  // What data really holds, so that storage is freed and read as what it is even if the
+  // public kind or count were rewritten while storage was held.
+  int32_t heldKind = kKindUnset;
+  uint32_t heldCount = 0;  // numeric elements held
+
+  bool Holds(int32_t k) const { return data != nullptr && heldKind == k; }
+  void AllocateStorage();
+  void Retype(int32_t k, uint32_t n);
+  bool AssignElementsOf(const Value& source);  // the Assign member of this kind, from source
+  template <typename T>
+  T* AssignNumeric(int32_t k, uint32_t n, const T* source);
+  TextStorage* Texts() const;
+  ByteArrayStorage* Arrays() const;
+  const void* NumericElements(int32_t k) const;
+  uint8_t* HeldNumeric(uint32_t index, uint32_t width) const;
+  bool HasElement(uint32_t index) const;
+  bool HasSourceElement(uint32_t index) const;
 };

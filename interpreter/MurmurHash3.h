@@ -1,0 +1,205 @@
+#pragma once
+// The MurmurHash3 family in the three variants Tarnvault uses. Blocks are read and results
+// written little-endian on every host, so hashes and everything made from them are portable.
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
+uint32_t MurmurHash3_x86_32(const void* data, int32_t length, uint32_t seed);
+// out16 receives h1..h4, four little-endian 32-bit words.
+void MurmurHash3_x86_128(const void* data, int32_t length, uint32_t seed, void* out16);
+// out16 receives h1 then h2, two little-endian 64-bit words; the seed is zero-extended.
+void MurmurHash3_x64_128(const void* data, int32_t length, uint32_t seed, void* out16);
+
+// ---- 16-byte forms for chained hashing: state stays in registers, nothing is allocated. ----
+
+// 16 bytes as two little-endian 64-bit words: h1 = bytes 0-7, h2 = bytes 8-15.
+struct Hash128 {
+  uint64_t h1;
+  uint64_t h2;
+};
+
+// 16 bytes as four little-endian 32-bit words: h1 = bytes 0-3 ... h4 = bytes 12-15.
+struct Hash128x86 {
+  uint32_t h1;
+  uint32_t h2;
+  uint32_t h3;
+  uint32_t h4;
+};
+
+namespace murmur_detail {
+
+inline uint32_t Rotl32(uint32_t x, int r) { return (x << r) | (x >> (32 - r)); }
+inline uint64_t Rotl64(uint64_t x, int r) { return (x << r) | (x >> (64 - r)); }
+
+inline uint32_t Fmix32(uint32_t h) {
+  h ^= h >> 16;
+  h *= 0x85ebca6bu;
+  h ^= h >> 13;
+  h *= 0xc2b2ae35u;
+  h ^= h >> 16;
+  return h;
+}
+
+inline uint64_t Fmix64(uint64_t k) {
+  k ^= k >> 33;
+  k *= 0xff51afd7ed558ccdull;
+  k ^= k >> 33;
+  k *= 0xc4ceb9fe1a85ec53ull;
+  k ^= k >> 33;
+  return k;
+}
+
+inline constexpr uint32_t kX86_32_C1 = 0xcc9e2d51u;
+inline constexpr uint32_t kX86_32_C2 = 0x1b873593u;
+
+inline constexpr uint32_t kX86_128_C1 = 0x239b961bu;
+inline constexpr uint32_t kX86_128_C2 = 0xab0e9789u;
+inline constexpr uint32_t kX86_128_C3 = 0x38b34ae5u;
+inline constexpr uint32_t kX86_128_C4 = 0xa1e38b93u;
+
+inline constexpr uint64_t kX64_128_C1 = 0x87c37b91114253d5ull;
+inline constexpr uint64_t kX64_128_C2 = 0x4cf5ad432745937full;
+
+// One 4-byte block of the 32-bit variant.
+inline uint32_t X86_32Block(uint32_t h1, uint32_t k1) {
+  k1 *= kX86_32_C1;
+  k1 = Rotl32(k1, 15);
+  k1 *= kX86_32_C2;
+  h1 ^= k1;
+  h1 = Rotl32(h1, 13);
+  return h1 * 5 + 0xe6546b64u;
+}
+
+}  // namespace murmur_detail
+
+// Little-endian loads and stores: memcpy to or from an integer, bytes swapped on a big-endian
+// host. The compiler turns each into one plain move.
+inline uint32_t SwapBytes32(uint32_t v) {
+  return (v >> 24) | ((v >> 8) & 0x0000FF00u) | ((v << 8) & 0x00FF0000u) | (v << 24);
+}
+
+inline uint64_t SwapBytes64(uint64_t v) {
+  return (static_cast<uint64_t>(SwapBytes32(static_cast<uint32_t>(v))) << 32) |
+         SwapBytes32(static_cast<uint32_t>(v >> 32));
+}
+
+inline uint32_t LoadLE32(const uint8_t* p) {
+  uint32_t v;
+  std::memcpy(&v, p, sizeof v);
+  if constexpr (std::endian::native == std::endian::big) v = SwapBytes32(v);
+  return v;
+}
+
+inline uint64_t LoadLE64(const uint8_t* p) {
+  uint64_t v;
+  std::memcpy(&v, p, sizeof v);
+  if constexpr (std::endian::native == std::endian::big) v = SwapBytes64(v);
+  return v;
+}
+
+inline void StoreLE32(uint8_t* p, uint32_t v) {
+  if constexpr (std::endian::native == std::endian::big) v = SwapBytes32(v);
+  std::memcpy(p, &v, sizeof v);
+}
+
+inline void StoreLE64(uint8_t* p, uint64_t v) {
+  if constexpr (std::endian::native == std::endian::big) v = SwapBytes64(v);
+  std::memcpy(p, &v, sizeof v);
+}
+
+// Reads 16 bytes as h1, h2 (little-endian 64-bit words).
+inline Hash128 LoadHash128(const uint8_t* bytes16) {
+  return Hash128{LoadLE64(bytes16), LoadLE64(bytes16 + 8)};
+}
+
+// Writes h1, h2 as 16 little-endian bytes.
+inline void StoreHash128(const Hash128& h, uint8_t* out16) {
+  StoreLE64(out16, h.h1);
+  StoreLE64(out16 + 8, h.h2);
+}
+
+// Reads 16 bytes as h1..h4 (little-endian 32-bit words).
+inline Hash128x86 LoadHash128x86(const uint8_t* bytes16) {
+  return Hash128x86{LoadLE32(bytes16), LoadLE32(bytes16 + 4), LoadLE32(bytes16 + 8),
+                    LoadLE32(bytes16 + 12)};
+}
+
+// Writes h1..h4 as 16 little-endian bytes.
+inline void StoreHash128x86(const Hash128x86& h, uint8_t* out16) {
+  StoreLE32(out16, h.h1);
+  StoreLE32(out16 + 4, h.h2);
+  StoreLE32(out16 + 8, h.h3);
+  StoreLE32(out16 + 12, h.h4);
+}
+
+// The same 16 bytes seen as 32-bit words: no byte moves.
+inline Hash128x86 ToHash128x86(const Hash128& h) {
+  return Hash128x86{static_cast<uint32_t>(h.h1), static_cast<uint32_t>(h.h1 >> 32),
+                    static_cast<uint32_t>(h.h2), static_cast<uint32_t>(h.h2 >> 32)};
+}
+
+// The same 16 bytes seen as 64-bit words: no byte moves.
+inline Hash128 ToHash128(const Hash128x86& h) {
+  return Hash128{static_cast<uint64_t>(h.h1) | (static_cast<uint64_t>(h.h2) << 32),
+                 static_cast<uint64_t>(h.h3) | (static_cast<uint64_t>(h.h4) << 32)};
+}
+
+// MurmurHash3_x86_32 of the 16 bytes held by in (four 4-byte blocks, no tail).
+inline uint32_t MurmurHash3_x86_32_16(const Hash128x86& in, uint32_t seed) {
+  using namespace murmur_detail;
+  uint32_t h1 = seed;
+  h1 = X86_32Block(h1, in.h1);
+  h1 = X86_32Block(h1, in.h2);
+  h1 = X86_32Block(h1, in.h3);
+  h1 = X86_32Block(h1, in.h4);
+  h1 ^= 16u;
+  return Fmix32(h1);
+}
+
+// MurmurHash3_x86_32 of the 16 bytes held by in, given as two 64-bit words.
+inline uint32_t MurmurHash3_x86_32_16(const Hash128& in, uint32_t seed) {
+  return MurmurHash3_x86_32_16(ToHash128x86(in), seed);
+}
+
+// MurmurHash3_x86_128 of the 16 bytes held by in (one 16-byte block, no tail).
+inline Hash128x86 MurmurHash3_x86_128_16(const Hash128x86& in, uint32_t seed) {
+  using namespace murmur_detail;
+  uint32_t h1 = seed, h2 = seed, h3 = seed, h4 = seed;
+  uint32_t k1 = in.h1, k2 = in.h2, k3 = in.h3, k4 = in.h4;
+
+  k1 *= kX86_128_C1; k1 = Rotl32(k1, 15); k1 *= kX86_128_C2; h1 ^= k1;
+  h1 = Rotl32(h1, 19); h1 += h2; h1 = h1 * 5 + 0x561ccd1bu;
+  k2 *= kX86_128_C2; k2 = Rotl32(k2, 16); k2 *= kX86_128_C3; h2 ^= k2;
+  h2 = Rotl32(h2, 17); h2 += h3; h2 = h2 * 5 + 0x0bcaa747u;
+  k3 *= kX86_128_C3; k3 = Rotl32(k3, 17); k3 *= kX86_128_C4; h3 ^= k3;
+  h3 = Rotl32(h3, 15); h3 += h4; h3 = h3 * 5 + 0x96cd1c35u;
+  k4 *= kX86_128_C4; k4 = Rotl32(k4, 18); k4 *= kX86_128_C1; h4 ^= k4;
+  h4 = Rotl32(h4, 13); h4 += h1; h4 = h4 * 5 + 0x32ac3b17u;
+
+  h1 ^= 16u; h2 ^= 16u; h3 ^= 16u; h4 ^= 16u;
+  h1 += h2; h1 += h3; h1 += h4;
+  h2 += h1; h3 += h1; h4 += h1;
+  h1 = Fmix32(h1); h2 = Fmix32(h2); h3 = Fmix32(h3); h4 = Fmix32(h4);
+  h1 += h2; h1 += h3; h1 += h4;
+  h2 += h1; h3 += h1; h4 += h1;
+  return Hash128x86{h1, h2, h3, h4};
+}
+
+// MurmurHash3_x64_128 of the 16 bytes held by in (one 16-byte block, no tail).
+inline Hash128 MurmurHash3_x64_128_16(const Hash128& in, uint32_t seed) {
+  using namespace murmur_detail;
+  uint64_t h1 = seed, h2 = seed;
+  uint64_t k1 = in.h1, k2 = in.h2;
+
+  k1 *= kX64_128_C1; k1 = Rotl64(k1, 31); k1 *= kX64_128_C2; h1 ^= k1;
+  h1 = Rotl64(h1, 27); h1 += h2; h1 = h1 * 5 + 0x52dce729u;
+  k2 *= kX64_128_C2; k2 = Rotl64(k2, 33); k2 *= kX64_128_C1; h2 ^= k2;
+  h2 = Rotl64(h2, 31); h2 += h1; h2 = h2 * 5 + 0x38495ab5u;
+
+  h1 ^= 16u; h2 ^= 16u;
+  h1 += h2; h2 += h1;
+  h1 = Fmix64(h1); h2 = Fmix64(h2);
+  h1 += h2; h2 += h1;
+  return Hash128{h1, h2};
+}

@@ -1,0 +1,26 @@
+#pragma once
+// One operand of an assignment or a conditional jump, as the statement reads it.
+#include "interpreter/Value.h"
+
+struct StatementOperand {
+  // What the statement uses: a program variable, or the scratch Value that holds the
+  // immediate or the element copy of an indexed variable.
+  const Value* value = nullptr;
+  bool immediate = false;
+  bool elementGiven = false;
+};
+
+// The context keeps one scratch Value per operand place, so that a numeric immediate costs no
+// allocation; texts and byte arrays are released when the statement ends.
+class ScratchRelease {
+ public:
+  explicit ScratchRelease(Value& scratch) : scratch_(scratch) {}
+  ScratchRelease(const ScratchRelease&) = delete;
+  ScratchRelease& operator=(const ScratchRelease&) = delete;
+  ~ScratchRelease() {
+    if (!scratch_.IsNumeric()) scratch_.Clear();
+  }
+
+ private:
+  Value& scratch_;
+};

@@ -1,0 +1,49 @@
+// The routine call (opcode 6): runs a stretch of the same program from bit T in a context of
+// its own, under the key stream of a key made from one of the caller's variables.
+#include <vector>
+
+#include "interpreter/ProgramContext.h"
+#include "interpreter/RoutineKey.h"
+
+bool ProgramContext::RoutineCall(uint64_t& pos) {
+  uint64_t startBit;
+  if (!ReadBits(pos, 64, startBit)) return false;
+  pos += 1;  // skip bit
+  uint64_t argumentCount;
+  if (!ReadVarWidth(pos, argumentCount)) return false;
+
+  // Grows with the references actually read: a huge count in a short program fails at the
+  // program's end instead of sizing an allocation.
+  std::vector<Value*> arguments;
+  for (uint64_t i = 0; i < argumentCount; ++i) {
+    pos += 1;  // skip bit
+    uint64_t id;
+    if (!ReadVarWidth(pos, id)) return false;
+    Value* argument = FindValue(id);
+    if (argument == nullptr) return false;
+    arguments.push_back(argument);
+  }
+
+  ProgramKey key{};
+  uint64_t keyGiven;
+  if (!ReadBits(pos, 1, keyGiven)) return false;
+  if (keyGiven != 0) {
+    pos += 1;  // skip bit
+    uint64_t keyId;
+    if (!ReadVarWidth(pos, keyId)) return false;
+    const Value* keyVariable = FindValue(keyId);
+    if (keyVariable == nullptr || !MakeRoutineKey(*keyVariable, key)) return false;
+  }
+
+  // Too deep a call counts as a routine that failed: the caller goes on.
+  if (callDepth >= kMaxRoutineDepth) return true;
+
+  // The routine's result is not used: it hands results back only through its caller Values,
+  // and its failure does not reach the caller. Its context goes with this frame, also when an
+  // exception leaves the routine.
+  ProgramContext routine;
+  routine.callDepth = callDepth + 1;
+  routine.Init(program, bitLength, key.data());
+  routine.Run(arguments, startBit);
+  return true;
+}

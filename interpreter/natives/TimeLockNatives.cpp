@@ -1,0 +1,48 @@
+// TimeLockTextToBytes and TimeLockBytesToText: inverse transforms under one 64-bit seed.
+#include <string>
+
+#include "interpreter/NativeArgs.h"
+#include "interpreter/Natives.h"
+#include "interpreter/natives/ArgumentRules.h"
+#include "interpreter/natives/TimeLockPad.h"
+
+namespace {
+
+bool ReadSeedBytes(const Value* v, uint8_t seedBytes[8]) {
+  uint64_t seed;
+  if (!ReadQuadArg(v, seed)) return false;
+  StoreLE64(seedBytes, seed);
+  return true;
+}
+
+}  // namespace
+
+bool TimeLockTextToBytes(NativeArgs* args) {
+  uint8_t seedBytes[8];
+  const std::string* text = TextInputArg(args->GetAt(1));
+  Value* output = args->GetAt(2);
+  if (!ReadSeedBytes(args->GetAt(0), seedBytes) || text == nullptr || !IsByteArrayOutput(output)) {
+    return false;
+  }
+
+  ByteArray& bytes = OpenByteArrayOutput(*output);
+  bytes.assign(text->begin(), text->end());
+  ApplyTimeLockPad(bytes.data(), bytes.size(), seedBytes);
+  return true;
+}
+
+bool TimeLockBytesToText(NativeArgs* args) {
+  uint8_t seedBytes[8];
+  const ByteArray* bytes = ByteArrayInputArg(args->GetAt(1));
+  Value* output = args->GetAt(2);
+  if (!ReadSeedBytes(args->GetAt(0), seedBytes) || bytes == nullptr || output == nullptr ||
+      output->kind != kKindString) {
+    return false;
+  }
+
+  // The working copy ends in a zero byte; the text runs to the first zero byte in it. The pad
+  // is already released when the text is stored.
+  std::string working(bytes->begin(), bytes->end());
+  ApplyTimeLockPad(reinterpret_cast<uint8_t*>(working.data()), working.size(), seedBytes);
+  return output->SetString(0, working.c_str());
+}

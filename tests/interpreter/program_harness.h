@@ -1,0 +1,53 @@
+#pragma once
+// Runs programs built by the test program writer: enciphered under a key, bound to a context
+// the way a request binds one, and run from a start bit with caller Values.
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "interpreter/ProgramContext.h"
+#include "support/ProgramWriter.h"
+
+namespace program_test {
+
+inline constexpr ProgramKey kTestKey{'T', 'a', 'r', 'n', 'v', 'a', 'u', 'l',
+                                     't', 1,   2,   3,   4,   5,   6,   7};
+
+class Program {
+ public:
+  // bitLength defaults to the byte count times 8.
+  explicit Program(const testprog::ProgramWriter& w, std::optional<uint64_t> bitLength = {})
+      : bytes(w.Finish(kTestKey)) {
+    context.Init(&bytes, bitLength.value_or(bytes.size() * 8), kTestKey.data());
+  }
+  // Ends right after the last statement written: no padding bits read as one more opcode.
+  static Program Exact(const testprog::ProgramWriter& w) { return Program(w, w.Position()); }
+
+  bool Run(const std::vector<Value*>& callerValues = {}, uint64_t startBit = 0) {
+    return context.Run(callerValues, startBit);
+  }
+
+  std::vector<uint8_t> bytes;
+  ProgramContext context;
+};
+
+inline bool RunProgram(const testprog::ProgramWriter& w, const std::vector<Value*>& args = {}) {
+  return Program(w).Run(args);
+}
+
+inline Value Typed(int32_t kind, uint32_t count = 1) {
+  Value v;
+  v.kind = kind;
+  v.count = count;
+  return v;
+}
+
+inline Value Int(int32_t n) {
+  Value v = Typed(kKindInt);
+  v.SetInt32(0, static_cast<uint32_t>(n));
+  return v;
+}
+
+inline int32_t IntOf(const Value& v) { return static_cast<int32_t>(v.GetWord(0)); }
+
+}  // namespace program_test
