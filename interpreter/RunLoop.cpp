@@ -1,5 +1,6 @@
 #include "interpreter/Opcodes.h"
 #include "interpreter/ProgramContext.h"
+#include "interpreter/RunBudget.h"
 
 // One dispatch over the opcode table. Every statement reads its own fields after the 4-bit
 // opcode; a false from a statement ends the run at once.
@@ -11,6 +12,7 @@ bool ProgramContext::Run(const std::vector<Value*>& callerValues, uint64_t start
   for (;;) {
     uint64_t opcode;
     if (!ReadBits(pos, 4, opcode)) return false;  // fewer than 4 bits left
+    if (!SpendRunBudget(1)) return false;
 
     bool ok;
     switch (static_cast<Opcode>(opcode)) {

@@ -7,8 +7,8 @@ namespace {
 const ByteArray kNoBytes;
 const std::string kNoText;
 
-// The first `width` bytes of the element storage, or null when the Value cannot be read so.
-// A Value without storage reads as zeros whatever its kind.
+// Points bytes at the element storage when it holds at least `width` bytes; false when the
+// Value cannot be read so. A Value without storage reads as zeros whatever its kind (bytes null).
 bool ReadLeadingBytes(const Value* v, uint32_t width, const uint8_t*& bytes) {
   bytes = nullptr;
   if (v == nullptr) return false;

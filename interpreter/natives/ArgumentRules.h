@@ -18,7 +18,7 @@ bool ReadQuadArg(const Value* v, uint64_t& out);
 // Raw output: the element storage (count × element width bytes) of a numeric Value. False
 // for a missing or non-numeric argument; size is the storage that is held or will be made.
 bool RawOutputSize(const Value* v, uint64_t& size);
-// Makes the element storage when none is held and returns it; null only for a count of 0.
+// Only after RawOutputSize: makes the element storage when none is held and returns it.
 uint8_t* RawOutputBytes(Value& v);
 
 // Byte-array input: byte array 0 of a barray Value, empty without storage. Null otherwise.

@@ -3,6 +3,7 @@
 #include "interpreter/MurmurHash3.h"
 #include "interpreter/NativeArgs.h"
 #include "interpreter/Natives.h"
+#include "interpreter/RunBudget.h"
 #include "interpreter/natives/ArgumentRules.h"
 
 bool HashBytes(NativeArgs* args) {
@@ -15,6 +16,7 @@ bool HashBytes(NativeArgs* args) {
   }
   // The hash takes a signed 32-bit length.
   if (data->size() > static_cast<size_t>(INT32_MAX)) return false;
+  if (!SpendRunBudget(hashCount)) return false;
 
   static const uint8_t kNoByte = 0;
   uint8_t first[16];

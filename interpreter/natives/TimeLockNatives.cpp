@@ -3,6 +3,7 @@
 
 #include "interpreter/NativeArgs.h"
 #include "interpreter/Natives.h"
+#include "interpreter/RunBudget.h"
 #include "interpreter/natives/ArgumentRules.h"
 #include "interpreter/natives/TimeLockPad.h"
 
@@ -15,6 +16,15 @@ bool ReadSeedBytes(const Value* v, uint8_t seedBytes[8]) {
   return true;
 }
 
+// The pad's hashes and one step per data byte.
+bool SpendPadBudget([[maybe_unused]] const uint8_t seedBytes[8], [[maybe_unused]] size_t length) {
+#ifdef TARNVAULT_RUN_BUDGET
+  return SpendRunBudget(TimeLockStartFor(seedBytes).padSize / 16 + static_cast<uint64_t>(length));
+#else
+  return true;
+#endif
+}
+
 }  // namespace
 
 bool TimeLockTextToBytes(NativeArgs* args) {
@@ -25,6 +35,7 @@ bool TimeLockTextToBytes(NativeArgs* args) {
     return false;
   }
 
+  if (!SpendPadBudget(seedBytes, text->size())) return false;
   ByteArray& bytes = OpenByteArrayOutput(*output);
   bytes.assign(text->begin(), text->end());
   ApplyTimeLockPad(bytes.data(), bytes.size(), seedBytes);
@@ -40,6 +51,7 @@ bool TimeLockBytesToText(NativeArgs* args) {
     return false;
   }
 
+  if (!SpendPadBudget(seedBytes, bytes->size())) return false;
   // The working copy ends in a zero byte; the text runs to the first zero byte in it. The pad
   // is already released when the text is stored.
   std::string working(bytes->begin(), bytes->end());

@@ -15,7 +15,7 @@ namespace {
 TEST(ArgumentRules, ReadsAndRolesFollowKindAndStorage) {
   const auto no = std::nullopt;
   struct Case {
-    const char* spec;
+    const char* form;
     std::optional<uint32_t> word;  // 4-byte read; nullopt: refused
     std::optional<uint64_t> quad;  // 8-byte read
     std::optional<uint64_t> rawSize;
@@ -33,16 +33,16 @@ TEST(ArgumentRules, ReadsAndRolesFollowKindAndStorage) {
       {"b*3", 0, 0, no, true, false, true, true},
   };
   for (const Case& c : cases) {
-    Value v = Make(c.spec);
+    Value v = Make(c.form);
     uint32_t word = 0;
     uint64_t quad = 0, size = 0;
-    EXPECT_EQ(ReadWordArg(&v, word) ? std::optional(word) : no, c.word) << c.spec;
-    EXPECT_EQ(ReadQuadArg(&v, quad) ? std::optional(quad) : no, c.quad) << c.spec;
-    EXPECT_EQ(RawOutputSize(&v, size) ? std::optional(size) : no, c.rawSize) << c.spec;
-    EXPECT_EQ(ByteArrayInputArg(&v) != nullptr, c.byteArrayIn) << c.spec;
-    EXPECT_EQ(TextInputArg(&v) != nullptr, c.textIn) << c.spec;
-    EXPECT_EQ(IsByteArrayOutput(&v), c.byteArrayOut) << c.spec;
-    EXPECT_EQ(IsStringOutput(&v), c.stringOut) << c.spec;
+    EXPECT_EQ(ReadWordArg(&v, word) ? std::optional(word) : no, c.word) << c.form;
+    EXPECT_EQ(ReadQuadArg(&v, quad) ? std::optional(quad) : no, c.quad) << c.form;
+    EXPECT_EQ(RawOutputSize(&v, size) ? std::optional(size) : no, c.rawSize) << c.form;
+    EXPECT_EQ(ByteArrayInputArg(&v) != nullptr, c.byteArrayIn) << c.form;
+    EXPECT_EQ(TextInputArg(&v) != nullptr, c.textIn) << c.form;
+    EXPECT_EQ(IsByteArrayOutput(&v), c.byteArrayOut) << c.form;
+    EXPECT_EQ(IsStringOutput(&v), c.stringOut) << c.form;
   }
   // Storage of no elements: nothing to read, and a barray without a byte array 0.
   Value quads = Make("q*0"), arrays = Make("b*0");

@@ -119,13 +119,13 @@ TEST(TimeLockNatives, RefuseArgumentsOfOtherRolesBeforeBuildingAPad) {
   const std::vector<std::string> bytesToText[] = {
       {"b:01", "b:01", "s:"}, {"q:1", "s:abc", "s:"}, {"q:1", "b:01", "b:"},
       {"q:1", "b:01", "-"},   {"q:1", "b:01", "i:1"}};
-  for (const auto& specs : textToBytes) {
-    std::vector<Value> values = MakeAll(specs);
-    EXPECT_FALSE(Call(TimeLockTextToBytes, values)) << testing::PrintToString(specs);
+  for (const auto& forms : textToBytes) {
+    std::vector<Value> values = MakeAll(forms);
+    EXPECT_FALSE(Call(TimeLockTextToBytes, values)) << testing::PrintToString(forms);
   }
-  for (const auto& specs : bytesToText) {
-    std::vector<Value> values = MakeAll(specs);
-    EXPECT_FALSE(Call(TimeLockBytesToText, values)) << testing::PrintToString(specs);
+  for (const auto& forms : bytesToText) {
+    std::vector<Value> values = MakeAll(forms);
+    EXPECT_FALSE(Call(TimeLockBytesToText, values)) << testing::PrintToString(forms);
   }
 }
 

@@ -17,12 +17,12 @@ namespace natives_test {
 
 inline const std::string kKindLetters = "sidbqu";  // by kind code
 
-inline Value Make(const std::string& spec) {
+inline Value Make(const std::string& form) {
   Value v;
-  if (spec == "-") return v;
-  v.kind = static_cast<int32_t>(kKindLetters.find(spec[0]));
-  const std::string body = spec.substr(2);
-  if (spec[1] == '*') {
+  if (form == "-") return v;
+  v.kind = static_cast<int32_t>(kKindLetters.find(form[0]));
+  const std::string body = form.substr(2);
+  if (form[1] == '*') {
     v.count = static_cast<uint32_t>(std::stoul(body));
   } else if (v.kind == kKindString) {
     v.SetString(0, body.c_str());
@@ -77,9 +77,9 @@ inline bool Call(NativeFunction fn, const std::vector<Value*>& values) {
   return fn(&args);
 }
 
-inline std::vector<Value> MakeAll(const std::vector<std::string>& specs) {
+inline std::vector<Value> MakeAll(const std::vector<std::string>& forms) {
   std::vector<Value> values;
-  for (const std::string& spec : specs) values.push_back(Make(spec));
+  for (const std::string& form : forms) values.push_back(Make(form));
   return values;
 }
 

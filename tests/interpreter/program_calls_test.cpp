@@ -91,6 +91,19 @@ TEST(RoutineCallTest, RunsUnderTheKeyOfItsKeyVariableAndReturnsThroughCallerValu
             2);
 }
 
+TEST(RoutineCallTest, MoreCallerValuesThanScopeSlotsFailTheCopyBackAtTheFirstMissing) {
+  ProgramWriter w;
+  const Label routine = w.NewLabel();
+  w.OpenScope().Declare(kKindInt, 1).CallRoutine(routine, std::vector<VarNum>(150, 1));
+  w.Assign(Target(1), MathOp::Add, Imm::Int(1)).CloseScope();
+  w.BeginRegion(kZeroKey).Bind(routine).OpenScope();  // fills its 100 slots exactly
+  for (uint64_t id = 10; id < 110; ++id) w.Declare(kKindInt, id);
+  w.Assign(Target(109), MathOp::Add, Imm::Int(5)).CloseScope();
+  Value result = Int(1);
+  EXPECT_TRUE(RunProgram(w, {&result}));
+  EXPECT_EQ(IntOf(result), 7);  // the routine handed back its 100 variables, then failed
+}
+
 TEST(RoutineCallTest, NestingStopsAtTheDepthLimit) {
   // Each level adds 1 to its parameter and calls itself with it; the deepest level's count
   // is copied back up through every level.
