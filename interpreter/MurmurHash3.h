@@ -61,14 +61,54 @@ inline constexpr uint32_t kX86_128_C4 = 0xa1e38b93u;
 inline constexpr uint64_t kX64_128_C1 = 0x87c37b91114253d5ull;
 inline constexpr uint64_t kX64_128_C2 = 0x4cf5ad432745937full;
 
+// Each input word is mixed the same way in a whole block and in the tail.
+inline uint32_t X86_32MixK(uint32_t k) { k *= kX86_32_C1; k = Rotl32(k, 15); return k * kX86_32_C2; }
+inline uint32_t X86_128MixK1(uint32_t k) { k *= kX86_128_C1; k = Rotl32(k, 15); return k * kX86_128_C2; }
+inline uint32_t X86_128MixK2(uint32_t k) { k *= kX86_128_C2; k = Rotl32(k, 16); return k * kX86_128_C3; }
+inline uint32_t X86_128MixK3(uint32_t k) { k *= kX86_128_C3; k = Rotl32(k, 17); return k * kX86_128_C4; }
+inline uint32_t X86_128MixK4(uint32_t k) { k *= kX86_128_C4; k = Rotl32(k, 18); return k * kX86_128_C1; }
+inline uint64_t X64_128MixK1(uint64_t k) { k *= kX64_128_C1; k = Rotl64(k, 31); return k * kX64_128_C2; }
+inline uint64_t X64_128MixK2(uint64_t k) { k *= kX64_128_C2; k = Rotl64(k, 33); return k * kX64_128_C1; }
+
 // One 4-byte block of the 32-bit variant.
 inline uint32_t X86_32Block(uint32_t h1, uint32_t k1) {
-  k1 *= kX86_32_C1;
-  k1 = Rotl32(k1, 15);
-  k1 *= kX86_32_C2;
-  h1 ^= k1;
+  h1 ^= X86_32MixK(k1);
   h1 = Rotl32(h1, 13);
   return h1 * 5 + 0xe6546b64u;
+}
+
+inline uint32_t X86_32Finish(uint32_t h1, uint32_t length) { return Fmix32(h1 ^ length); }
+
+// One 16-byte block of the x86 128-bit variant; h holds the four state words.
+inline void X86_128Block(Hash128x86& h, uint32_t k1, uint32_t k2, uint32_t k3, uint32_t k4) {
+  h.h1 ^= X86_128MixK1(k1); h.h1 = Rotl32(h.h1, 19); h.h1 += h.h2; h.h1 = h.h1 * 5 + 0x561ccd1bu;
+  h.h2 ^= X86_128MixK2(k2); h.h2 = Rotl32(h.h2, 17); h.h2 += h.h3; h.h2 = h.h2 * 5 + 0x0bcaa747u;
+  h.h3 ^= X86_128MixK3(k3); h.h3 = Rotl32(h.h3, 15); h.h3 += h.h4; h.h3 = h.h3 * 5 + 0x96cd1c35u;
+  h.h4 ^= X86_128MixK4(k4); h.h4 = Rotl32(h.h4, 13); h.h4 += h.h1; h.h4 = h.h4 * 5 + 0x32ac3b17u;
+}
+
+inline Hash128x86 X86_128Finish(Hash128x86 h, uint32_t length) {
+  h.h1 ^= length; h.h2 ^= length; h.h3 ^= length; h.h4 ^= length;
+  h.h1 += h.h2; h.h1 += h.h3; h.h1 += h.h4;
+  h.h2 += h.h1; h.h3 += h.h1; h.h4 += h.h1;
+  h.h1 = Fmix32(h.h1); h.h2 = Fmix32(h.h2); h.h3 = Fmix32(h.h3); h.h4 = Fmix32(h.h4);
+  h.h1 += h.h2; h.h1 += h.h3; h.h1 += h.h4;
+  h.h2 += h.h1; h.h3 += h.h1; h.h4 += h.h1;
+  return h;
+}
+
+// One 16-byte block of the x64 128-bit variant; h holds the two state words.
+inline void X64_128Block(Hash128& h, uint64_t k1, uint64_t k2) {
+  h.h1 ^= X64_128MixK1(k1); h.h1 = Rotl64(h.h1, 27); h.h1 += h.h2; h.h1 = h.h1 * 5 + 0x52dce729u;
+  h.h2 ^= X64_128MixK2(k2); h.h2 = Rotl64(h.h2, 31); h.h2 += h.h1; h.h2 = h.h2 * 5 + 0x38495ab5u;
+}
+
+inline Hash128 X64_128Finish(Hash128 h, uint64_t length) {
+  h.h1 ^= length; h.h2 ^= length;
+  h.h1 += h.h2; h.h2 += h.h1;
+  h.h1 = Fmix64(h.h1); h.h2 = Fmix64(h.h2);
+  h.h1 += h.h2; h.h2 += h.h1;
+  return h;
 }
 
 }  // namespace murmur_detail
@@ -153,8 +193,7 @@ inline uint32_t MurmurHash3_x86_32_16(const Hash128x86& in, uint32_t seed) {
   h1 = X86_32Block(h1, in.h2);
   h1 = X86_32Block(h1, in.h3);
   h1 = X86_32Block(h1, in.h4);
-  h1 ^= 16u;
-  return Fmix32(h1);
+  return X86_32Finish(h1, 16);
 }
 
 // MurmurHash3_x86_32 of the 16 bytes held by in, given as two 64-bit words.
@@ -165,41 +204,15 @@ inline uint32_t MurmurHash3_x86_32_16(const Hash128& in, uint32_t seed) {
 // MurmurHash3_x86_128 of the 16 bytes held by in (one 16-byte block, no tail).
 inline Hash128x86 MurmurHash3_x86_128_16(const Hash128x86& in, uint32_t seed) {
   using namespace murmur_detail;
-  uint32_t h1 = seed, h2 = seed, h3 = seed, h4 = seed;
-  uint32_t k1 = in.h1, k2 = in.h2, k3 = in.h3, k4 = in.h4;
-
-  k1 *= kX86_128_C1; k1 = Rotl32(k1, 15); k1 *= kX86_128_C2; h1 ^= k1;
-  h1 = Rotl32(h1, 19); h1 += h2; h1 = h1 * 5 + 0x561ccd1bu;
-  k2 *= kX86_128_C2; k2 = Rotl32(k2, 16); k2 *= kX86_128_C3; h2 ^= k2;
-  h2 = Rotl32(h2, 17); h2 += h3; h2 = h2 * 5 + 0x0bcaa747u;
-  k3 *= kX86_128_C3; k3 = Rotl32(k3, 17); k3 *= kX86_128_C4; h3 ^= k3;
-  h3 = Rotl32(h3, 15); h3 += h4; h3 = h3 * 5 + 0x96cd1c35u;
-  k4 *= kX86_128_C4; k4 = Rotl32(k4, 18); k4 *= kX86_128_C1; h4 ^= k4;
-  h4 = Rotl32(h4, 13); h4 += h1; h4 = h4 * 5 + 0x32ac3b17u;
-
-  h1 ^= 16u; h2 ^= 16u; h3 ^= 16u; h4 ^= 16u;
-  h1 += h2; h1 += h3; h1 += h4;
-  h2 += h1; h3 += h1; h4 += h1;
-  h1 = Fmix32(h1); h2 = Fmix32(h2); h3 = Fmix32(h3); h4 = Fmix32(h4);
-  h1 += h2; h1 += h3; h1 += h4;
-  h2 += h1; h3 += h1; h4 += h1;
-  return Hash128x86{h1, h2, h3, h4};
+  Hash128x86 h{seed, seed, seed, seed};
+  X86_128Block(h, in.h1, in.h2, in.h3, in.h4);
+  return X86_128Finish(h, 16);
 }
 
 // MurmurHash3_x64_128 of the 16 bytes held by in (one 16-byte block, no tail).
 inline Hash128 MurmurHash3_x64_128_16(const Hash128& in, uint32_t seed) {
   using namespace murmur_detail;
-  uint64_t h1 = seed, h2 = seed;
-  uint64_t k1 = in.h1, k2 = in.h2;
-
-  k1 *= kX64_128_C1; k1 = Rotl64(k1, 31); k1 *= kX64_128_C2; h1 ^= k1;
-  h1 = Rotl64(h1, 27); h1 += h2; h1 = h1 * 5 + 0x52dce729u;
-  k2 *= kX64_128_C2; k2 = Rotl64(k2, 33); k2 *= kX64_128_C1; h2 ^= k2;
-  h2 = Rotl64(h2, 31); h2 += h1; h2 = h2 * 5 + 0x38495ab5u;
-
-  h1 ^= 16u; h2 ^= 16u;
-  h1 += h2; h2 += h1;
-  h1 = Fmix64(h1); h2 = Fmix64(h2);
-  h1 += h2; h2 += h1;
-  return Hash128{h1, h2};
+  Hash128 h{seed, seed};
+  X64_128Block(h, in.h1, in.h2);
+  return X64_128Finish(h, 16);
 }

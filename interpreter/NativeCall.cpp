@@ -1,4 +1,6 @@
 // The native call (opcode 7): hands variables of the caller to a native of the table.
+#include <vector>
+
 #include "interpreter/NativeArgs.h"
 #include "interpreter/NativeTable.h"
 #include "interpreter/ProgramContext.h"
@@ -24,21 +26,12 @@ bool ProgramContext::NativeCall(uint64_t& pos) {
   pos += 1;  // skip bit
   uint64_t native;
   if (!ReadVarWidth(pos, native)) return false;
-  pos += 1;  // skip bit
-  uint64_t argumentCount;
-  if (!ReadVarWidth(pos, argumentCount)) return false;
+  std::vector<Value*> arguments;
+  if (!ReadCallArguments(pos, arguments)) return false;
 
   NativeArgs args(NativeArgs::OwnsValues | NativeArgs::KeepIdOrder);
   DetachOnExit detach(args);
-  // The list grows with the references actually read, never by the count alone.
-  for (uint64_t i = 0; i < argumentCount; ++i) {
-    pos += 1;  // skip bit
-    uint64_t id;
-    if (!ReadVarWidth(pos, id)) return false;
-    Value* argument = FindValue(id);
-    if (argument == nullptr) return false;
-    args.Add(argument);
-  }
+  for (Value* argument : arguments) args.Add(argument);
 
   if (native >= g_nativeTable.size() || g_nativeTable[native] == nullptr) return false;
   return g_nativeTable[native](&args);

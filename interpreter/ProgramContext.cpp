@@ -1,6 +1,8 @@
 #include "interpreter/ProgramContext.h"
 
 #include <algorithm>
+#include <climits>
+#include <new>
 
 #include "interpreter/KeyStream.h"
 #include "interpreter/Opcodes.h"
@@ -64,7 +66,9 @@ bool ProgramContext::DeclareVariable(uint64_t& pos) {
   const int32_t n = scopeCounts.back();
   const size_t rank = UpperBoundById(slots, index, n, id);
   if (static_cast<size_t>(n) == slots.size()) {
-    const size_t grown = slots.size() / 2 * 3;
+    // Slot positions are 32-bit: a scope that would outgrow them counts as out of memory.
+    const size_t grown = std::min<size_t>(slots.size() / 2 * 3, INT32_MAX);
+    if (grown == slots.size()) throw std::bad_alloc();
     slots.resize(grown);  // Values move, their storage stays where it is
     index.resize(grown);
   }
@@ -95,6 +99,23 @@ Value* ProgramContext::FindValue(uint64_t id) {
     }
   }
   return nullptr;
+}
+
+bool ProgramContext::ReadCallArguments(uint64_t& pos, std::vector<Value*>& arguments) {
+  pos += 1;  // skip bit
+  uint64_t count;
+  if (!ReadVarWidth(pos, count)) return false;
+  // Grows with the references actually read: a huge count in a short program fails at the
+  // program's end instead of sizing an allocation.
+  for (uint64_t i = 0; i < count; ++i) {
+    pos += 1;  // skip bit
+    uint64_t id;
+    if (!ReadVarWidth(pos, id)) return false;
+    Value* argument = FindValue(id);
+    if (argument == nullptr) return false;
+    arguments.push_back(argument);
+  }
+  return true;
 }
 
 void ProgramContext::CloseInnermostScope() {

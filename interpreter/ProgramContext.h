@@ -75,6 +75,9 @@ class ProgramContext {
   bool NativeCall(uint64_t& pos);
   bool CloseScopesAndJump(uint64_t& pos);
 
+  // A skip bit, a count N and N references (skip bit and id each) to variables in scope.
+  bool ReadCallArguments(uint64_t& pos, std::vector<Value*>& arguments);
+
   void CloseInnermostScope();
   void CloseAllScopes();
   // Reads a signed 32-bit offset and moves pos by it (modulo 2^64).

@@ -8,21 +8,8 @@
 bool ProgramContext::RoutineCall(uint64_t& pos) {
   uint64_t startBit;
   if (!ReadBits(pos, 64, startBit)) return false;
-  pos += 1;  // skip bit
-  uint64_t argumentCount;
-  if (!ReadVarWidth(pos, argumentCount)) return false;
-
-  // Grows with the references actually read: a huge count in a short program fails at the
-  // program's end instead of sizing an allocation.
   std::vector<Value*> arguments;
-  for (uint64_t i = 0; i < argumentCount; ++i) {
-    pos += 1;  // skip bit
-    uint64_t id;
-    if (!ReadVarWidth(pos, id)) return false;
-    Value* argument = FindValue(id);
-    if (argument == nullptr) return false;
-    arguments.push_back(argument);
-  }
+  if (!ReadCallArguments(pos, arguments)) return false;
 
   ProgramKey key{};
   uint64_t keyGiven;

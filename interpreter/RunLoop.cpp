@@ -12,7 +12,7 @@ bool ProgramContext::Run(const std::vector<Value*>& callerValues, uint64_t start
   for (;;) {
     uint64_t opcode;
     if (!ReadBits(pos, 4, opcode)) return false;  // fewer than 4 bits left
-    if (!SpendRunBudget(1)) return false;
+    if (!SpendStatementBudget()) return false;
 
     bool ok;
     switch (static_cast<Opcode>(opcode)) {

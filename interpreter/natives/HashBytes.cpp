@@ -16,7 +16,7 @@ bool HashBytes(NativeArgs* args) {
   }
   // The hash takes a signed 32-bit length.
   if (data->size() > static_cast<size_t>(INT32_MAX)) return false;
-  if (!SpendRunBudget(hashCount)) return false;
+  if (!SpendHashBudget(hashCount)) return false;
 
   static const uint8_t kNoByte = 0;
   uint8_t first[16];

@@ -4,27 +4,15 @@
 
 #include <algorithm>
 #include <new>
+#include <tuple>
 #include <vector>
 
 #include "interpreter/MurmurHash3.h"
 
 namespace {
 
-ProgramKey MakeKey(uint8_t first, uint8_t fill = 0) {
-  ProgramKey key;
-  key.fill(fill);
-  key[0] = first;
-  return key;
-}
-
-std::vector<uint8_t> Derive(const ProgramKey& key) {
-  KeyStreamEntry entry{{key.begin(), key.end()}, {}};
-  DeriveKeyStream(entry);
-  return entry.stream;
-}
-
 // The derivation written plainly over bytes with the general hash functions, for a key whose
-// seed (bytes 8 to 11) has the top bit set.
+// seed (bytes 8 to 11) has the top bit set; a cache hands out the same stream.
 TEST(KeyStream, DerivationFollowsTheRounds) {
   const ProgramKey key = {0x42, 0, 0, 0, 0, 0, 0, 0, 0x01, 0, 0, 0xF3, 0, 0, 0, 9};
   std::vector<uint8_t> expected(65536);
@@ -33,81 +21,66 @@ TEST(KeyStream, DerivationFollowsTheRounds) {
   for (int round = 0; round < 1024; ++round) {
     const uint32_t seed = LoadLE32(source + 8);
     MurmurHash3_x86_128(source, 16, seed, expected.data());
-    for (size_t i = 16; i < expected.size(); i += 16) {
-      MurmurHash3_x64_128(&expected[i - 16], 16, seed, &expected[i]);
-    }
+    for (size_t i = 16; i < expected.size(); i += 16) MurmurHash3_x64_128(&expected[i - 16], 16, seed, &expected[i]);
     std::copy(expected.end() - 16, expected.end(), source);
   }
-  EXPECT_EQ(Derive(key), expected);
+  KeyStreamEntry entry{{key.begin(), key.end()}, {}};
+  DeriveKeyStream(entry);
+  EXPECT_EQ(entry.stream, expected);
+  EXPECT_EQ(FindOrAddContextKeyStream(key.data())->stream, expected);
 }
 
-using FindOrAdd = KeyStreamEntry* (*)(const uint8_t*);
-
-// Asking one cache twice derives once; asking the other cache then copies, not derives.
+// Asking one cache twice derives once; asking the other cache then copies, not derives. Keys
+// 0x20.. and 0x21.. share their seed (bytes 8 to 11) yet get different streams; the all-zero
+// key is an ordinary key whose stream is not all zero.
 TEST(KeyStreamCache, EachKeyIsDerivedOncePerProcess) {
-  struct Case {
-    FindOrAdd first, second;
-    uint8_t keyByte;
-  };
-  for (const Case& c : {Case{&GetCachedKeyStream, &FindOrAddContextKeyStream, 0x20},
-                        Case{&FindOrAddContextKeyStream, &GetCachedKeyStream, 0x21}}) {
-    const ProgramKey key = MakeKey(c.keyByte);
+  using FindOrAdd = KeyStreamEntry* (*)(const uint8_t*);
+  const FindOrAdd get = &GetCachedKeyStream, context = &FindOrAddContextKeyStream;
+  for (const auto& [first, second, key] :
+       {std::tuple{get, context, ProgramKey{0x20}}, std::tuple{context, get, ProgramKey{0x21}}, std::tuple{get, context, ProgramKey{}}}) {
     const uint64_t before = KeyStreamDerivationCount();
-    KeyStreamEntry* a = c.first(key.data());
-    EXPECT_EQ(c.first(key.data()), a);
-    KeyStreamEntry* b = c.second(key.data());
-    EXPECT_EQ(c.second(key.data()), b);
+    KeyStreamEntry* a = first(key.data());
+    KeyStreamEntry* b = second(key.data());
+    EXPECT_EQ(std::pair(first(key.data()), second(key.data())), std::pair(a, b));
     EXPECT_EQ(KeyStreamDerivationCount(), before + 1);
     EXPECT_NE(a->stream.data(), b->stream.data());
     EXPECT_EQ(a->key, std::vector<uint8_t>(key.begin(), key.end()));
-    EXPECT_EQ(a->key, b->key);
-    EXPECT_EQ(a->stream, b->stream);
-    EXPECT_EQ(a->stream, Derive(key));
+    EXPECT_EQ(std::tie(b->key, b->stream), std::tie(a->key, a->stream));
   }
+  EXPECT_NE(GetCachedKeyStream(ProgramKey{0x20}.data())->stream, GetCachedKeyStream(ProgramKey{0x21}.data())->stream);
+  EXPECT_NE(GetCachedKeyStream(ProgramKey{}.data())->stream, std::vector<uint8_t>(65536, 0));
 }
 
 void FakeDeriver(KeyStreamEntry& entry) { entry.stream.assign(65536, entry.key[1]); }
 void FailingDeriver(KeyStreamEntry&) { throw std::bad_alloc(); }
 
-struct DeriverGuard {
-  explicit DeriverGuard(KeyStreamDeriver d) { SetKeyStreamDeriverForTesting(d); }
-  ~DeriverGuard() { SetKeyStreamDeriverForTesting(nullptr); }
-};
-
-// A running context keeps a pointer to its stream while routine calls add keys.
-TEST(KeyStreamCache, EntriesStayInPlaceAsKeysAreAdded) {
-  DeriverGuard fake(&FakeDeriver);
-  const ProgramKey key = MakeKey(0x30, 0x80);
+// A running context keeps a pointer to its stream while routine calls add keys. A failed
+// derivation leaves no entry behind in either cache, and the next use derives anew.
+TEST(KeyStreamCache, EntriesStayInPlaceAndFailedDerivationsLeaveNone) {
+  SetKeyStreamDeriverForTesting(&FakeDeriver);
+  const ProgramKey key{0x30, 0x80};
   KeyStreamEntry* held = FindOrAddContextKeyStream(key.data());
   const uint8_t* heldStream = held->stream.data();
-  for (int i = 0; i < 200; ++i) {
-    ProgramKey other = MakeKey(static_cast<uint8_t>(i), static_cast<uint8_t>(i * 7));
-    other[15] = 0xEE;
-    FindOrAddContextKeyStream(other.data());
+  for (int i = 1; i <= 200; ++i) {  // keys that differ from key only in bytes 8 to 15
+    ProgramKey other = key;
+    other[8 + i % 8] = static_cast<uint8_t>(i);
+    EXPECT_NE(FindOrAddContextKeyStream(other.data()), held);
   }
   EXPECT_EQ(FindOrAddContextKeyStream(key.data()), held);
   EXPECT_EQ(held->stream.data(), heldStream);
   EXPECT_EQ(held->stream, std::vector<uint8_t>(65536, 0x80));
-}
 
-TEST(KeyStreamCache, FailedDerivationLeavesNoEntry) {
-  struct Case {
-    FindOrAdd findOrAdd;
-    const KeyStreamCache& cache;
-    ProgramKey key;
-  };
-  for (const Case& c : {Case{&GetCachedKeyStream, g_keyStreamCache, MakeKey(0x40, 1)},
-                        Case{&FindOrAddContextKeyStream, g_contextKeyStreamCache, MakeKey(0x40, 2)}}) {
-    const size_t size = c.cache.size();
-    {
-      DeriverGuard failing(&FailingDeriver);
-      EXPECT_THROW(c.findOrAdd(c.key.data()), std::bad_alloc);
-    }
-    EXPECT_EQ(c.cache.size(), size);
-    EXPECT_EQ(c.cache.count(c.key), 0u);
-    DeriverGuard fake(&FakeDeriver);
-    EXPECT_EQ(c.findOrAdd(c.key.data())->stream, std::vector<uint8_t>(65536, c.key[1]));
+  for (const auto& [findOrAdd, cache, k] : {std::tuple{&GetCachedKeyStream, &g_keyStreamCache, ProgramKey{0x40, 1}},
+                                            std::tuple{&FindOrAddContextKeyStream, &g_contextKeyStreamCache, ProgramKey{0x40, 2}}}) {
+    const size_t size = cache->size();
+    SetKeyStreamDeriverForTesting(&FailingDeriver);
+    EXPECT_THROW(findOrAdd(k.data()), std::bad_alloc);
+    EXPECT_EQ(cache->size(), size);
+    EXPECT_EQ(cache->count(k), 0u);
+    SetKeyStreamDeriverForTesting(&FakeDeriver);
+    EXPECT_EQ(findOrAdd(k.data())->stream, std::vector<uint8_t>(65536, k[1]));
   }
+  SetKeyStreamDeriverForTesting(nullptr);
 }
 
 }  // namespace

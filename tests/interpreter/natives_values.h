@@ -1,10 +1,12 @@
 #pragma once
 // Native arguments written as short texts, and natives called on them directly:
-//   "-" unset · "u*3" a uint32 of 3 elements without storage (any kind letter)
-//   "i:1,-2" int · "u:0x10" uint32 · "q:5" uint64 · "d:1.5" double · "s:text" · "b:0a0b" bytes
-// Describe() writes a Value back that way: numbers in hex, doubles as %g, the count of a
-// string or barray when it is not 1.
-#include <cstdio>
+//   "-" unset · "u*3" a uint32 of 3 elements without storage · "b#0" a barray of 0 elements
+//   holding storage (any kind letter) · "i:1,-2" int · "u:0x10" uint32 · "q:5" uint64 ·
+//   "d:1.5" double · "s:text" · "b:0a0b" bytes
+// Describe() gives kind, count and the held storage in hex (a string's text as it is), so an
+// expected form is compared as Describe(Make(form)).
+#include <bit>
+#include <cstring>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -21,26 +23,27 @@ inline Value Make(const std::string& form) {
   Value v;
   if (form == "-") return v;
   v.kind = static_cast<int32_t>(kKindLetters.find(form[0]));
-  const std::string body = form.substr(2);
-  if (form[1] == '*') {
-    v.count = static_cast<uint32_t>(std::stoul(body));
+  std::stringstream body(form.substr(2));
+  if (form[1] != ':') {
+    body >> v.count;
+    if (form[1] == '#') v.EnsureStorage();
   } else if (v.kind == kKindString) {
-    v.SetString(0, body.c_str());
+    v.SetString(0, body.str().c_str());
   } else if (v.kind == kKindBarray) {
     ByteArray bytes;
-    for (size_t i = 0; i + 1 < body.size(); i += 2) {
-      bytes.push_back(static_cast<uint8_t>(std::stoul(body.substr(i, 2), nullptr, 16)));
+    for (size_t i = 2; i + 1 < form.size(); i += 2) {
+      bytes.push_back(static_cast<uint8_t>(std::stoul(form.substr(i, 2), nullptr, 16)));
     }
     v.SetByteArray(0, bytes);
   } else {
     std::vector<std::string> items;
-    std::stringstream in(body);
-    for (std::string item; std::getline(in, item, ',');) items.push_back(item);
+    for (std::string item; std::getline(body, item, ',');) items.push_back(item);
     v.count = static_cast<uint32_t>(items.size());
-    for (uint32_t i = 0; i < v.count; ++i) {
-      if (v.kind == kKindDouble) v.SetDouble(i, std::stod(items[i]));
-      else if (v.kind == kKindUInt64) v.SetUInt64(i, std::stoull(items[i], nullptr, 0));
-      else v.SetInt32(i, static_cast<uint32_t>(std::stoll(items[i], nullptr, 0)));
+    v.EnsureStorage();
+    for (uint32_t i = 0, width = Value::ElementWidth(v.kind); i < v.count; ++i) {
+      const uint64_t bits = v.kind == kKindDouble ? std::bit_cast<uint64_t>(std::stod(items[i]))
+                                                  : std::stoull(items[i], nullptr, 0);
+      std::memcpy(v.NumericBytes() + width * i, &bits, width);  // the low bytes, little-endian
     }
   }
   return v;
@@ -49,32 +52,15 @@ inline Value Make(const std::string& form) {
 inline std::string Describe(const Value& v) {
   if (v.kind < kKindString || v.kind > kKindUInt32) return "-";
   std::string out(1, kKindLetters[static_cast<size_t>(v.kind)]);
-  if (!v.HasStorage()) return out + "*" + std::to_string(v.count);
+  out.append("*").append(std::to_string(v.count));
+  if (!v.HasStorage()) return out;
   out += ':';
-  char buf[32];
-  if (v.kind == kKindString) out += v.GetText(0);
-  for (uint8_t b : v.kind == kKindBarray ? v.GetBytes(0) : ByteArray{}) {
-    snprintf(buf, sizeof buf, "%02x", b);
-    out += buf;
-  }
-  if (v.kind == kKindString || v.kind == kKindBarray) {
-    return v.count == 1 ? out : out + " of " + std::to_string(v.count);
-  }
-  for (uint32_t i = 0; i < v.count; ++i) {
-    const auto quad = static_cast<unsigned long long>(v.GetUInt64(i));
-    if (v.kind == kKindDouble) snprintf(buf, sizeof buf, "%g", v.GetDouble(i));
-    else if (v.kind == kKindUInt64) snprintf(buf, sizeof buf, "%#llx", quad);
-    else snprintf(buf, sizeof buf, "%#x", v.GetWord(i));
-    out += (i > 0 ? "," : "") + std::string(buf);
-  }
+  if (v.kind == kKindString) return out.append(v.GetText(0));
+  const ByteArray bytes = v.kind == kKindBarray
+                              ? v.GetBytes(0)
+                              : ByteArray(v.NumericBytes(), v.NumericBytes() + v.StorageBytes());
+  for (uint8_t b : bytes) out += {"0123456789abcdef"[b >> 4], "0123456789abcdef"[b & 15]};
   return out;
-}
-
-// The list borrows the Values (no OwnsValues), as the native call's list does in effect.
-inline bool Call(NativeFunction fn, const std::vector<Value*>& values) {
-  NativeArgs args(NativeArgs::KeepIdOrder);
-  for (Value* v : values) args.Add(v);
-  return fn(&args);
 }
 
 inline std::vector<Value> MakeAll(const std::vector<std::string>& forms) {
@@ -83,10 +69,11 @@ inline std::vector<Value> MakeAll(const std::vector<std::string>& forms) {
   return values;
 }
 
+// The list borrows the Values (no OwnsValues), as the native call's list does in effect.
 inline bool Call(NativeFunction fn, std::vector<Value>& values) {
-  std::vector<Value*> pointers;
-  for (Value& v : values) pointers.push_back(&v);
-  return Call(fn, pointers);
+  NativeArgs args(NativeArgs::KeepIdOrder);
+  for (Value& v : values) args.Add(&v);
+  return fn(&args);
 }
 
 }  // namespace natives_test

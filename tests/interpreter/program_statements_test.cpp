@@ -12,27 +12,33 @@ using namespace program_test;
 
 namespace {
 
-TEST(RunLoopTest, StatementsThatEndOrFailTheRun) {
-  const std::function<void(ProgramWriter&)> programs[] = {
-      [](ProgramWriter& w) { w.CloseScope(); },          // no scope open
-      [](ProgramWriter& w) { w.Declare(kKindInt, 1); },  // no scope open
-      [](ProgramWriter& w) { w.OpenScope().Declare(kKindInt, 0); },
-      [](ProgramWriter& w) { w.OpenScope().RawOpcode(8); },
-      [](ProgramWriter& w) { w.OpenScope().RawOpcode(11); },
-      [](ProgramWriter& w) { w.OpenScope().RawOpcode(15); },
-      [](ProgramWriter& w) { w.OpenScope().Assign(Target(4), MathOp::Assign, Imm::Int(1)); },
-  };
-  for (const auto& build : programs) {
-    ProgramWriter w;
-    build(w);
-    EXPECT_FALSE(RunProgram(w)) << &build - programs;
-  }
-  ProgramWriter closed;  // the bits after the outermost scope's close are never read
-  closed.OpenScope().Declare(kKindInt, 1, 0).CloseScope().RawOpcode(8);
-  EXPECT_TRUE(RunProgram(closed));
+using Body = std::function<void(ProgramWriter&)>;
+
+bool Runs(const Body& build) {
+  ProgramWriter w;
+  build(w);
+  return RunProgram(w);
 }
 
-TEST(RunLoopTest, StartBitEndAndLeftoverBits) {
+TEST(RunLoopTest, WhereRunsEndAndFail) {
+  for (uint32_t opcode : {8u, 11u, 12u, 13u, 14u, 15u}) {
+    EXPECT_FALSE(Runs([=](ProgramWriter& w) { w.OpenScope().RawOpcode(opcode); })) << opcode;
+  }
+  EXPECT_FALSE(Runs([](ProgramWriter& w) { w.CloseScope(); }));          // no scope open
+  EXPECT_FALSE(Runs([](ProgramWriter& w) { w.Declare(kKindInt, 1); }));  // no scope open
+  EXPECT_FALSE(Runs([](ProgramWriter& w) { w.OpenScope().Declare(kKindInt, 0); }));
+  // The bits after the outermost scope's close are never read.
+  EXPECT_TRUE(Runs(
+      [](ProgramWriter& w) { w.OpenScope().Declare(kKindInt, 1, 0).CloseScope().RawOpcode(8); }));
+  // Opcodes 0, 0, 1 with a jump, 8 take 49 bits of a 56-bit program. A jump past the end,
+  // onto it or below bit 0 (wrapping past the end) ends the run; one bit short of the end
+  // leaves no room for an opcode; offset 0 goes on with the opcode 8.
+  for (const auto& [offset, ok] :
+       {std::pair{-100000, true}, {0x7FFFFFFF, true}, {11, true}, {10, false}, {0, false}}) {
+    ProgramWriter jump;
+    jump.OpenScope().OpenScope().CloseScopeAndJump(Offset{offset}).RawOpcode(8);
+    EXPECT_EQ(RunProgram(jump), ok) << offset;
+  }
   ProgramWriter w;
   w.OpenScope().OpenScope().Declare(kKindInt, 1);
   const uint64_t end = w.Position();
@@ -40,13 +46,11 @@ TEST(RunLoopTest, StartBitEndAndLeftoverBits) {
   EXPECT_FALSE(p.Run({}, end));
   EXPECT_FALSE(p.Run({}, end - 3));  // no room for an opcode
   EXPECT_TRUE(p.Run());              // runs off the end with its scopes open...
+  EXPECT_TRUE(p.Run());              // ...which the next run starts without
   EXPECT_EQ(p.context.ScopeDepth(), 2u);
-  EXPECT_TRUE(p.Run());  // ...which the next run starts without
-  EXPECT_EQ(p.context.ScopeDepth(), 2u);
-  EXPECT_FALSE(Program(w, end + 3).Run());  // three bits left over: no opcode fits
 }
 
-TEST(ScopeTest, LookupByIdInnermostFirstAndLastDeclaredWins) {
+TEST(ScopeTest, LookupInnermostFirstAndGrowthTo150Then225) {
   ProgramWriter w;
   w.OpenScope().Declare(kKindInt, 9).Declare(kKindUInt64, 3).Declare(kKindDouble, 7);
   w.Declare(kKindInt, 3, 4).OpenScope().Declare(kKindInt, 9);
@@ -55,64 +59,49 @@ TEST(ScopeTest, LookupByIdInnermostFirstAndLastDeclaredWins) {
   const std::vector<int32_t>& index = p.context.scopeIndex[0];
   EXPECT_EQ(std::vector<int32_t>(index.begin(), index.begin() + 4),
             (std::vector<int32_t>{1, 3, 2, 0}));  // equal ids in declaration order
-  // Id 3 is declared twice in the outer scope: the later declaration is found.
-  EXPECT_EQ(p.context.FindValue(3), &p.context.scopeValues[0][3]);
-  EXPECT_EQ(p.context.FindValue(7), &p.context.scopeValues[0][2]);
-  EXPECT_EQ(p.context.FindValue(9), &p.context.scopeValues[1][0]);  // the inner one hides
-  EXPECT_EQ(p.context.FindValue(5), nullptr);
-  EXPECT_EQ(p.context.FindValue(0), nullptr);
-}
-
-TEST(ScopeTest, GrowsTo150Then225Then336MovingItsValues) {
-  ProgramWriter w;
-  w.OpenScope().Declare(kKindInt, 1).Assign(Target(1), MathOp::Assign, Imm::Int(42));
-  std::vector<std::pair<uint64_t, size_t>> ends;  // after declaration 100, 101, 151, 226
-  for (uint64_t id = 2; id <= 226; ++id) {
-    w.Declare(kKindInt, id);
-    if (id == 100 || id == 101 || id == 151 || id == 226) {
-      ends.emplace_back(w.Position(), id <= 100 ? 100 : id <= 150 ? 150 : id <= 225 ? 225 : 336);
-    }
+  // Id 3 is declared twice in the outer scope: the later declaration is found. The inner 9
+  // hides the outer one.
+  const auto& s = p.context.scopeValues;
+  for (const auto& [id, found] : {std::pair<uint64_t, const Value*>{3, &s[0][3]},
+       {7, &s[0][2]}, {9, &s[1][0]}, {5, nullptr}, {0, nullptr}}) {
+    EXPECT_EQ(p.context.FindValue(id), found) << id;
   }
-  Program first(w, ends[0].first);
-  ASSERT_TRUE(first.Run());
-  const void* storage = first.context.FindValue(1)->GetData();
-  first.context.bitLength = w.Position();
-  uint64_t pos = ends[0].first + 4;  // one more declaration grows the scope
-  ASSERT_TRUE(first.context.DeclareVariable(pos));
-  EXPECT_EQ(first.context.FindValue(1)->GetData(), storage);  // moved along, not copied
-  for (const auto& [end, slots] : ends) {
-    Program p(w, end);
-    ASSERT_TRUE(p.Run());
-    EXPECT_EQ(p.context.scopeValues[0].size(), slots);
-    EXPECT_EQ(p.context.scopeIndex[0].size(), slots);
-    EXPECT_EQ(IntOf(*p.context.FindValue(1)), 42);
-    EXPECT_NE(p.context.FindValue(100), nullptr);
+
+  ProgramWriter grow;
+  grow.OpenScope().Declare(kKindInt, 1).Assign(Target(1), MathOp::Assign, Imm::Int(42));
+  uint64_t next = 2;
+  for (const auto& [declared, slots] : {std::pair<uint64_t, size_t>{100, 100}, {101, 150},
+                                        {150, 150}, {151, 225}, {226, 336}}) {
+    while (next <= declared) grow.Declare(kKindInt, next++);
+    Program g = Program::Exact(grow);
+    ASSERT_TRUE(g.Run());
+    EXPECT_EQ(g.context.scopeValues[0].size(), slots) << declared;
+    EXPECT_EQ(g.context.scopeIndex[0].size(), slots) << declared;
+    EXPECT_EQ(IntOf(*g.context.FindValue(1)), 42);
+    EXPECT_NE(g.context.FindValue(declared), nullptr);
   }
 }
 
 TEST(ScopeTest, CallerValuesBindByPositionAndReturnOnClosingTheOutermostScope) {
-  // Seven caller Values; the program declares the first `declared` of them, one perhaps with
-  // another kind, adds 100 to each int, and closes its outermost scope.
-  const auto run = [](size_t declared, int otherKindAt, bool ok, std::vector<int32_t> expected) {
-    std::vector<Value> values;
+  // Seven caller Values (int i, a uint64 at 2); the program declares the first `declared` of
+  // them with their kinds (a double at `otherAt`), adds 100 to each int and closes its scope.
+  const auto run = [](size_t declared, size_t otherAt, bool ok, std::vector<int32_t> expected) {
+    std::vector<Value> values{Int(0), Int(1), Typed(kKindUInt64), Int(3), Int(4), Int(5), Int(6)};
     std::vector<Value*> args;
-    for (int32_t i = 0; i < 7; ++i) values.push_back(i == 2 ? Typed(kKindUInt64) : Int(i));
-    for (Value& v : values) args.push_back(&v);
     ProgramWriter w;
     w.OpenScope();
-    for (size_t i = 0; i < declared; ++i) {
-      const bool other = static_cast<int>(i) == otherKindAt;
-      w.Declare(other ? kKindDouble : values[i].kind, 10 + i);
-      if (values[i].kind == kKindInt && !other) {
-        w.Assign(Target(10 + i), MathOp::Add, Imm::Int(100));
-      }
+    for (size_t i = 0; i < 7; ++i) {
+      args.push_back(&values[i]);
+      const int32_t kind = i == otherAt ? kKindDouble : values[i].kind;
+      if (i < declared) w.Declare(kind, 10 + i);
+      if (i < declared && kind == kKindInt) w.Assign(Target(10 + i), MathOp::Add, Imm::Int(100));
     }
     EXPECT_EQ(RunProgram(w.CloseScope(), args), ok);
     for (size_t i = 0; i < 7; ++i) EXPECT_EQ(IntOf(values[i]), expected[i]) << i;
   };
-  run(7, -1, true, {100, 101, 0, 103, 104, 105, 106});
-  run(6, -1, false, {100, 101, 0, 103, 104, 105, 6});  // copies six, then fails
-  run(7, 3, false, {100, 101, 0, 3, 4, 5, 6});         // unbound, fails at its position
+  run(7, 7, true, {100, 101, 0, 103, 104, 105, 106});
+  run(6, 7, false, {100, 101, 0, 103, 104, 105, 6});  // copies six, then fails
+  run(7, 3, false, {100, 101, 0, 3, 4, 5, 6});        // unbound, fails at its position
 }
 
 TEST(JumpTest, CloseScopesAndJumpClosesOnlyACountThatFits) {
@@ -131,23 +120,10 @@ TEST(JumpTest, CloseScopesAndJumpClosesOnlyACountThatFits) {
   }
 }
 
-TEST(JumpTest, CloseScopeJumpsOntoOrPastTheEndEndTheRun) {
-  for (const Jump& to : {Jump(Offset{-100000}), Jump(Offset{0x7FFFFFFF}), Jump(Offset{0})}) {
-    ProgramWriter w;
-    w.OpenScope().OpenScope().CloseScopeAndJump(to).RawOpcode(8);
-    EXPECT_EQ(RunProgram(w), to.raw != 0) << to.raw;  // offset 0: the next statement
-  }
-  ProgramWriter onEnd;
-  const Label end = onEnd.NewLabel();
-  onEnd.OpenScope().OpenScope().CloseScopeAndJump(end).RawOpcode(8).AlignToByte().Bind(end);
-  EXPECT_TRUE(RunProgram(onEnd));
-}
-
 // Assignments and conditional jumps, each checked through the int result variable 1 that the
 // program hands back. The other variables: 2 int[4] = 10,20,30,40; 3 uint64 2^32 + 2;
 // 4 string "2"; 5 barray; 6 double whose low 32 bits are 1; 7 int never assigned; 8 int[0].
 constexpr int32_t kFails = std::numeric_limits<int32_t>::min();
-using Body = std::function<void(ProgramWriter&)>;
 
 int32_t Outcome(const Body& body) {
   ProgramWriter w;
@@ -163,54 +139,50 @@ int32_t Outcome(const Body& body) {
   return RunProgram(w.CloseScope(), {&result}) ? IntOf(result) : kFails;
 }
 
-Body Set(const Operand& operand, MathOp op = MathOp::Assign) {
-  return [=](ProgramWriter& w) { w.Assign(Target(1), op, operand); };
+Body Put(const Target& target, const Operand& operand, MathOp op = MathOp::Assign) {
+  return [=](ProgramWriter& w) { w.Assign(target, op, operand); };
 }
-
+Body Set(const Operand& operand, MathOp op = MathOp::Assign) { return Put(Target(1), operand, op); }
+Body operator+(const Body& a, const Body& b) {
+  return [=](ProgramWriter& w) { a(w), b(w); };
+}
 // Sets an element of variable 2 to 9, then reads element `readBack` into the result.
 Body SetElement(const Target& target, uint32_t readBack) {
-  return [=](ProgramWriter& w) {
-    w.Assign(target, MathOp::Assign, Imm::Int(9));
-    w.Assign(Target(1), MathOp::Assign, Opnd::VarAt(2, readBack));
-  };
+  return Put(target, Imm::Int(9)) + Set(Opnd::VarAt(2, readBack));
 }
 
-TEST(AssignmentTest, OperandsAndTargetElements) {
+TEST(AssignmentTest, OperandsTargetElementsAndJumps) {
+  const Body inner2 = [](ProgramWriter& w) { w.OpenScope().Declare(kKindInt, 2); };
+  const Body close = [](ProgramWriter& w) { w.CloseScope(); };
+  const Body countTo10 = [](ProgramWriter& w) {  // a conditional jump back
+    const Label top = w.Here();
+    w.Assign(Target(1), MathOp::Add, Imm::Int(1));
+    w.JumpUnless(Relation::GreaterEqual, Opnd::Var(1), Imm::Int(10), top);
+  };
+  const Body offset0 = [](ProgramWriter& w) {  // goes on with the next statement
+    w.JumpUnless(Relation::Equal, Imm::Int(1), Imm::Int(2), Offset{0});
+  };
   const std::pair<Body, int32_t> cases[] = {
-      {Set(Imm::Int(5), MathOp::Add), 5},
-      {[](ProgramWriter& w) { Set(Imm::Int(21))(w), Set(Opnd::Var(1), MathOp::Add)(w); }, 42},
-      {Set(Opnd::VarAt(2, 3)), 40},
-      {Set(Opnd::VarAt(2, 4)), kFails},
-      {Set(Opnd::Var(2)), kFails},  // several elements, no index
-      {Set(Opnd::VarAtVar(2, 3)), 30},
-      {Set(Opnd::VarAtVar(2, 4)), 30},  // the text "2" converted
-      {Set(Opnd::VarAtVar(2, 5)), kFails},
-      {Set(Opnd::VarAtVar(2, 99)), kFails},
-      {Set(Opnd::Var(99)), kFails},
-      {Set(Opnd::VarAt(4, 1)), kFails},  // past the texts
-      {[](ProgramWriter& w) {
-         w.Assign(Target::At(4, 3), MathOp::Assign, Imm::String("77"));  // a string grows
-         Set(Opnd::VarAt(4, 3))(w);
-       },
-       77},
-      {[](ProgramWriter& w) {
-         w.OpenScope().Declare(kKindInt, 2).Assign(Target(2), MathOp::Assign, Imm::Int(5));
-         Set(Opnd::Var(2))(w);  // the inner 2 hides the outer one
-         w.CloseScope();
-         Set(Opnd::VarAt(2, 1), MathOp::Add)(w);
-       },
-       25},
-      {Set(Imm::RawKind(3)), kFails},  // no byte-array immediate
-      {Set(Imm::RawKind(7)), kFails},
+      {Set(Imm::Int(5), MathOp::Add), 5}, {Set(Imm::Int(21)) + Set(Opnd::Var(1), MathOp::Add), 42},
+      {Put(Target(99), Imm::Int(1)), kFails},  // no such target
+      // Operand elements: the last, one past it, several without an index; by index variable.
+      {Set(Opnd::VarAt(2, 3)), 40}, {Set(Opnd::VarAt(2, 4)), kFails}, {Set(Opnd::Var(2)), kFails},
+      {Set(Opnd::VarAtVar(2, 3)), 30}, {Set(Opnd::VarAtVar(2, 5)), kFails},
+      {Set(Opnd::VarAtVar(2, 99)), kFails}, {Set(Opnd::Var(99)), kFails},
+      {Set(Opnd::VarAt(4, 1)), kFails},  // past the texts; but a string target grows:
+      {Put(Target::At(4, 3), Imm::String("77")) + Set(Opnd::VarAt(4, 3)), 77},
+      // The inner 2 hides the outer one until its scope closes.
+      {inner2 + Put(Target(2), Imm::Int(5)) + Set(Opnd::Var(2)) + close +
+           Set(Opnd::VarAt(2, 1), MathOp::Add), 25},
+      // No byte-array immediate, no kind 7; an operation that the Value refuses.
+      {Set(Imm::RawKind(3)), kFails}, {Set(Imm::RawKind(7)), kFails},
       {Set(Imm::Int(1), MathOp::None), kFails},
-      {Set(Imm::Int(1), static_cast<MathOp>(15)), kFails},
-      {SetElement(Target::At(2, 3), 3), 9},
-      {SetElement(Target::At(2, 4), 0), kFails},
-      {SetElement(Target::AtVar(2, 3), 2), 9},  // 2^32 + 2 gives 2
-      {SetElement(Target::AtVar(2, 6), 1), 9},  // a double's low 32 bits
-      {SetElement(Target::AtVar(2, 4), 0), kFails},
-      {SetElement(Target::AtVar(2, 5), 0), kFails},
-      {SetElement(Target::AtVar(2, 99), 0), kFails},
+      // Target elements: the last, one past it; indexes from 2^32 + 2 (2), from a double's low
+      // 32 bits (1), from a text, from no variable.
+      {SetElement(Target::At(2, 3), 3), 9}, {SetElement(Target::At(2, 4), 0), kFails},
+      {SetElement(Target::AtVar(2, 3), 2), 9}, {SetElement(Target::AtVar(2, 6), 1), 9},
+      {SetElement(Target::AtVar(2, 4), 0), kFails}, {SetElement(Target::AtVar(2, 99), 0), kFails},
+      {countTo10, 10}, {offset0 + Set(Imm::Int(1)), 1},
   };
   for (const auto& [body, expected] : cases) {
     EXPECT_EQ(Outcome(body), expected) << "case " << &body - &cases[0].first;
@@ -219,18 +191,14 @@ TEST(AssignmentTest, OperandsAndTargetElements) {
 
 TEST(AssignmentTest, StringImmediatesEndAtTheirZeroByteOrAfter2048Bytes) {
   const std::pair<Operand, std::string> cases[] = {
-      {Imm::String("abc"), "abc"},
-      {Imm::String(""), ""},
+      {Imm::String("abc"), "abc"}, {Imm::String(""), ""},
       {Imm::String(std::string(2047, 'p')), std::string(2047, 'p')},
-      {Imm::StringUnterminated(std::string(2048, 'q')), std::string(2047, 'q')},
-  };
+      {Imm::StringUnterminated(std::string(2048, 'q')), std::string(2047, 'q')}};
   for (const auto& [text, expected] : cases) {
-    // The int assigned next shows that its fields start right after the text.
-    ProgramWriter w;
+    ProgramWriter w;  // the int assigned next shows that its fields start right after the text
     w.OpenScope().Declare(kKindString, 1).Declare(kKindInt, 2);
     w.Assign(Target(1), MathOp::Assign, text).Assign(Target(2), MathOp::Assign, Imm::Int(-3));
-    Value out = Typed(kKindString);
-    Value number = Int(0);
+    Value out = Typed(kKindString), number = Int(0);
     EXPECT_TRUE(RunProgram(w.CloseScope(), {&out, &number}));
     EXPECT_EQ(out.GetText(0), expected);
     EXPECT_EQ(IntOf(number), -3);
@@ -241,94 +209,52 @@ TEST(AssignmentTest, StringImmediatesEndAtTheirZeroByteOrAfter2048Bytes) {
   EXPECT_FALSE(Program::Exact(cut).Run());
 }
 
-// result := 1 unless the conditional jump over it is taken.
-Body Compare(const Operand& a, Relation r, const Operand& b, uint32_t opcode) {
-  return [=](ProgramWriter& w) {
-    const Label skip = w.NewLabel();
-    w.JumpUnless(r, a, b, skip, opcode).Assign(Target(1), MathOp::Assign, Imm::Int(1));
-    w.Bind(skip);
-  };
-}
+// What relations 0 to 7 (<, >, ==, !=, <=, >=, and the two that never hold) give: 1 holds, so
+// the assignment after the jump runs; 0 jumps over it; "F": the run fails, whatever the relation.
+const std::string kLess = "10011000", kEqual = "00101100", kGreater = "01010100",
+                  kUnordered = "00010000", kRefused = "F";
 
 TEST(ConditionalJumpTest, EachPairOfKindsComparesInItsDomain) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
+  const uint32_t two31 = 0x80000000u;
   const uint64_t two63 = uint64_t{1} << 63;
-  const struct {
-    Operand a;
-    Relation r;
-    Operand b;
-    int32_t expected;  // 1 holds, 0 does not, or kFails
-  } cases[] = {
-      {Imm::UInt32(0x80000000u), Relation::Less, Imm::UInt32(1), 1},  // signed 32-bit
-      {Imm::UInt32(0x80000000u), Relation::Less, Imm::UInt64(1), 0},  // zero-extended
-      {Imm::UInt32(0x80000000u), Relation::Equal, Imm::UInt64(0x80000000u), 1},
-      {Imm::Int(-1), Relation::Less, Imm::UInt64(0), 0},  // sign-extended
-      {Imm::UInt64(5), Relation::Less, Imm::Int(-1), 1},
-      {Opnd::Var(3), Relation::Equal, Imm::UInt32(2), 1},  // low 32 bits only
-      {Imm::UInt64(0x80000000u), Relation::Less, Imm::UInt32(1), 1},
-      {Imm::Double(3.9), Relation::Equal, Imm::UInt32(3), 1},  // truncated
-      {Imm::Double(-0.5), Relation::Equal, Imm::UInt32(0), 1},
-      {Imm::Double(nan), Relation::Less, Imm::UInt32(0), 1},  // INT32_MIN
-      {Imm::Double(3e9), Relation::Equal, Imm::UInt32(0x80000000u), 1},
-      {Imm::UInt32(0x80000000u), Relation::Greater, Imm::Double(0.0), 1},  // unsigned
-      {Imm::UInt32(0x80000000u), Relation::Less, Imm::Int(0), 1},
-      {Imm::Int(-1), Relation::Less, Imm::Double(-0.5), 1},
-      {Imm::UInt64(two63 + 1025), Relation::Equal, Imm::Double(9223372036854775808.0), 1},
-      {Imm::UInt64(~0ull), Relation::Equal, Imm::Double(18446744073709551616.0), 1},
-      {Imm::Double(1.0), Relation::Less, Imm::UInt64(~0ull), 1},
-      {Opnd::Var(7), Relation::Equal, Imm::Int(0), 1},   // never assigned
-      {Opnd::Var(2), Relation::Equal, Imm::Int(10), 1},  // element 0 of several
-      {Opnd::VarAt(2, 2), Relation::Equal, Imm::Int(30), 1},
-      {Opnd::VarAtVar(2, 4), Relation::Equal, Imm::Int(30), 1},
-      {Opnd::Var(8), Relation::Equal, Imm::Int(0), 1},  // count 0
-      {Imm::Int(1), Relation::Always6, Imm::Int(1), 0},
-      {Imm::Int(1), Relation::Always7, Imm::Int(1), 0},
-      {Imm::String("1"), Relation::Equal, Imm::Int(1), kFails},
-      {Imm::String(""), Relation::Always6, Imm::Int(1), kFails},
-      {Imm::Int(1), Relation::Always7, Opnd::Var(5), kFails},
-      {Imm::RawKind(3), Relation::Equal, Imm::Int(1), kFails},
-      {Opnd::VarAt(2, 4), Relation::Equal, Imm::Int(1), kFails},
-      {Opnd::VarAtVar(2, 5), Relation::Equal, Imm::Int(1), kFails},
-      {Opnd::Var(99), Relation::Equal, Imm::Int(1), kFails},
+  const struct { Operand a, b; std::string holds; } cases[] = {
+      // int against int, uint32 (signed 32-bit), uint64 (sign-extended), double.
+      {Imm::Int(3), Imm::Int(3), kEqual}, {Imm::Int(-1), Imm::Int(3), kLess},
+      {Imm::Int(-1), Imm::UInt32(0), kLess}, {Imm::Int(-1), Imm::UInt64(0), kGreater},
+      {Imm::Int(-1), Imm::Double(-0.5), kLess},
+      // uint32 against int and uint32 (signed 32-bit), uint64 (zero-extended), double (unsigned).
+      {Imm::UInt32(two31), Imm::Int(0), kLess}, {Imm::UInt32(two31), Imm::UInt32(1), kLess},
+      {Imm::UInt32(two31), Imm::UInt64(1), kGreater},
+      {Imm::UInt32(two31), Imm::UInt64(two31), kEqual},
+      {Imm::UInt32(two31), Imm::Double(0), kGreater},
+      // uint64 against int (B sign-extended), uint32 (low 32 bits, signed), uint64, double.
+      {Imm::UInt64(5), Imm::Int(-1), kLess}, {Opnd::Var(3), Imm::UInt32(2), kEqual},
+      {Imm::UInt64(two31), Imm::UInt32(1), kLess}, {Imm::UInt64(two63), Imm::UInt64(1), kGreater},
+      {Imm::UInt64(two63 + 1025), Imm::Double(9223372036854775808.0), kEqual},
+      // double against uint32: truncated, NaN and out of range are INT32_MIN.
+      {Imm::Double(3.9), Imm::UInt32(3), kEqual}, {Imm::Double(-0.5), Imm::UInt32(0), kEqual},
+      {Imm::Double(nan), Imm::UInt32(0), kLess}, {Imm::Double(3e9), Imm::UInt32(two31), kEqual},
+      {Imm::Double(1.0), Imm::UInt64(~0ull), kLess}, {Imm::Double(nan), Imm::Double(1), kUnordered},
+      {Imm::Double(nan), Imm::Int(1), kUnordered}, {Imm::Double(nan), Imm::UInt64(1), kUnordered},
+      // Never assigned; element 0 of several; elements by index and by converted text; count 0.
+      {Opnd::Var(7), Imm::Int(0), kEqual}, {Opnd::Var(2), Imm::Int(10), kEqual},
+      {Opnd::VarAt(2, 2), Imm::Int(30), kEqual}, {Opnd::VarAtVar(2, 4), Imm::Int(30), kEqual},
+      {Opnd::Var(8), Imm::Int(0), kEqual},
+      {Imm::String("1"), Imm::Int(1), kRefused}, {Imm::Int(1), Opnd::Var(5), kRefused},
+      {Imm::Int(1), Opnd::Var(99), kRefused},
   };
   for (const auto& c : cases) {
-    for (uint32_t opcode : {4u, 5u}) {
-      EXPECT_EQ(Outcome(Compare(c.a, c.r, c.b, opcode)), c.expected)
-          << "case " << &c - cases << " opcode " << opcode;
+    for (uint32_t r = 0; r < 16; ++r) {  // relations 0 to 7, by opcode 4 and by opcode 5
+      const Body jump = [&](ProgramWriter& w) {
+        const Label skip = w.NewLabel();
+        w.JumpUnless(static_cast<Relation>(r % 8), c.a, c.b, skip, 4 + r / 8);
+        w.Assign(Target(1), MathOp::Assign, Imm::Int(1)).Bind(skip);
+      };
+      EXPECT_EQ(Outcome(jump), c.holds == kRefused ? kFails : c.holds[r % 8] - '0')
+          << "case " << &c - cases << " relation " << r % 8 << " opcode " << 4 + r / 8;
     }
   }
-}
-
-TEST(ConditionalJumpTest, SixRelationsOnOrderedAndNaNPairs) {
-  const double nan = std::numeric_limits<double>::quiet_NaN();
-  const struct {
-    Operand a, b;
-    std::string holds;  // <, >, ==, !=, <=, >=
-  } cases[] = {
-      {Imm::Int(3), Imm::Int(3), "001011"},         {Imm::Int(2), Imm::Int(3), "100110"},
-      {Imm::Double(nan), Imm::Double(1), "000100"}, {Imm::Double(nan), Imm::Int(1), "000100"},
-      {Imm::Double(nan), Imm::UInt64(1), "000100"},
-  };
-  for (const auto& c : cases) {
-    for (uint32_t r = 0; r < 6; ++r) {
-      EXPECT_EQ(Outcome(Compare(c.a, static_cast<Relation>(r), c.b, 4)), c.holds[r] - '0')
-          << "case " << &c - cases << " relation " << r;
-    }
-  }
-}
-
-TEST(ConditionalJumpTest, OffsetsLoopBackOrGoOn) {
-  EXPECT_EQ(Outcome([](ProgramWriter& w) {  // count to 10
-              const Label top = w.Here();
-              w.Assign(Target(1), MathOp::Add, Imm::Int(1));
-              w.JumpUnless(Relation::GreaterEqual, Opnd::Var(1), Imm::Int(10), top);
-            }),
-            10);
-  EXPECT_EQ(Outcome([](ProgramWriter& w) {  // offset 0: on with the next statement
-              w.JumpUnless(Relation::Equal, Imm::Int(1), Imm::Int(2), Offset{0});
-              Set(Imm::Int(1))(w);
-            }),
-            1);
 }
 
 }  // namespace

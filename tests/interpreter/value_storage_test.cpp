@@ -11,127 +11,93 @@ namespace {
 
 using value_test::Describe;
 using value_test::Make;
-using value_test::Typed;
 
 TEST(ValueStorage, SettersAndReadersStayInsideTheElements) {
-  Value unset;
+  Value unset, words = Make("u32", 2), wide = Make("u64"), arrays = Make("bar", 2);
   unset.EnsureStorage();
-  EXPECT_EQ(unset.GetData(), nullptr);
-  EXPECT_FALSE(unset.SetInt32(0, 1) || unset.SetString(0, "x"));
-
-  Value words = Typed(kKindUInt32, 2);
-  EXPECT_FALSE(words.SetInt32(2, 1));
-  EXPECT_FALSE(words.HasStorage());  // a refused index allocates nothing
+  EXPECT_TRUE(unset.kind == kKindUnset && unset.id == 0 && unset.count == 1);
+  EXPECT_FALSE(unset.GetData() || unset.SetInt32(0, 1) || unset.SetString(0, "x"));
+  EXPECT_FALSE(words.SetInt32(2, 1) || words.HasStorage());  // a refused index allocates nothing
   EXPECT_TRUE(words.SetInt32(1, 0xA1B2C3D4u));
-  EXPECT_EQ(words.GetWord(1), 0xA1B2C3D4u);
-  EXPECT_EQ(words.GetWord(2), 0u);
+  EXPECT_EQ(words.GetWord(1) + words.GetWord(2), 0xA1B2C3D4u);
   EXPECT_EQ(words.NumericBytes()[4], 0xD4);  // little-endian elements
-  EXPECT_FALSE(words.SetUInt64(0, 1) || words.SetDouble(0, 1.0));  // another width
-
-  Value wide = Typed(kKindUInt64);
-  EXPECT_FALSE(wide.SetUInt64(1, 1) || wide.SetInt32(0, 1));
+  // A setter of another width or kind is refused.
+  EXPECT_FALSE(words.SetUInt64(0, 1) || words.SetDouble(0, 1) || wide.SetUInt64(1, 1) ||
+               wide.SetInt32(0, 1) || arrays.SetByteArray(2, {1}) || arrays.SetString(0, "x"));
   EXPECT_TRUE(wide.SetDouble(0, 1.0));  // a double's bits into an 8-byte element
   EXPECT_EQ(wide.GetUInt64(0), 0x3FF0000000000000u);
-
-  Value arrays = Typed(kKindBarray, 2);
-  EXPECT_FALSE(arrays.SetByteArray(2, {1}) || arrays.SetString(0, "x"));
   EXPECT_TRUE(arrays.GetBytes(2).empty());
-
-  Value texts = Make("str:a");
+  Value texts = Make("str:a");  // SetString grows the texts past the count
   EXPECT_TRUE(texts.SetString(3, "d"));
   EXPECT_FALSE(texts.SetByteArray(0, {1}));
-  EXPECT_EQ(texts.count * 10 + texts.TextCount(), 14u);
-  EXPECT_EQ(texts.GetText(2) + texts.GetText(3) + texts.GetText(4), "d");
+  EXPECT_EQ(std::to_string(texts.count) + texts.GetText(2) + texts.GetText(3) + texts.GetText(4) +
+                std::to_string(texts.TextCount()), "1d4");
 }
 
 TEST(ValueStorage, ByteArrayZeroIsHandedOutOfABarray) {
-  Value fresh;
+  Value fresh, several = Make("bar", 3), none = Make("bar", 0);
   fresh.GetByteArray().push_back(7);
-  EXPECT_EQ(Describe(fresh) + std::to_string(fresh.count), "bar:071");
-
-  Value several = Typed(kKindBarray, 3);
   several.SetByteArray(0, {1});
   several.GetByteArray().push_back(2);
+  none.EnsureStorage();  // holds no array 0 to hand out: becomes a barray of one
+  none.GetByteArray();
+  EXPECT_EQ(Describe(fresh) + std::to_string(fresh.count), "bar:071");
   EXPECT_EQ(Describe(several) + std::to_string(several.count), "bar:01023");
-
-  Value none = Typed(kKindBarray, 0);  // holds no array 0 to hand out: becomes one
-  none.EnsureStorage();
-  EXPECT_TRUE(none.GetByteArray().empty());
-  EXPECT_EQ(none.count, 1u);
+  EXPECT_EQ(Describe(none) + std::to_string(none.count), "bar:1");
 }
 
-TEST(ValueStorage, CopiesAreDeepMovesHandOverTheStorage) {
-  Value words = Typed(kKindUInt32, 3);
+// The copy constructor goes through the Assign member of each kind; CopyFrom adds a test
+// of the kinds and keeps the destination's id.
+TEST(ValueStorage, CopiesAreDeepAndMovesHandOverTheStorage) {
+  for (const char* written : {"str:a", "int:-1", "dbl:0.25", "bar:09", "u64:7", "u32:7"}) {
+    const Value original = Make(written);
+    EXPECT_EQ(Describe(Value(original)), written);
+  }
+  Value words = Make("u32", 3), texts = Make("str:a"), ints = Make("int:5"), pair = Make("int", 2);
+  const Value bareInts = Make("int", 4), odd = Make("k6", 5), bare(bareInts);
   words.id = 9;
   words.SetInt32(2, 12);
   Value copy(words);
   EXPECT_EQ(copy.id * 100 + copy.count * 10 + copy.GetWord(2), 9u * 100 + 30 + 12);
   EXPECT_NE(copy.GetData(), words.GetData());
-  EXPECT_EQ(Value(Typed(kKindInt, 4)).StorageBytes(), 16u);  // zeros for a bare source
-
-  Value texts = Make("str:a");
+  EXPECT_TRUE(bare.HasStorage() && bare.StorageBytes() == 16u);  // zero-filled for a bare source
   texts.SetString(3, "d");
   EXPECT_EQ(Value(texts).TextCount(), 1u);  // texts past the count are not copied
-  Value odd = Typed(6, 5);
   EXPECT_EQ(Value(odd).count, 1u);
-
+  ints.id = 2;
+  pair.SetInt32(1, 6);
+  EXPECT_FALSE(ints.CopyFrom(Make("dbl:1")) || Value().CopyFrom(Value()) ||
+               Value(odd).CopyFrom(odd));
+  EXPECT_EQ(Describe(ints), "int:5");
+  EXPECT_TRUE(ints.CopyFrom(pair) && ints.CopyFrom(ints));  // onto itself keeps the elements
+  EXPECT_EQ(Describe(ints, 1) + std::to_string(ints.id * 10 + ints.count), "int:622");
   void* data = copy.GetData();
-  Value moved(std::move(copy));
-  EXPECT_EQ(moved.GetData(), data);
+  Value moved(std::move(copy)), target = Make("str:old");
   EXPECT_FALSE(copy.HasStorage());  // NOLINT(bugprone-use-after-move)
-  Value target = Make("str:old");
   target = std::move(moved);
-  EXPECT_EQ(target.GetData(), data);
-  EXPECT_EQ(target.id, 9u);
+  EXPECT_TRUE(target.GetData() == data && target.id == 9u);
 }
 
-TEST(ValueStorage, CopyFromNeedsEqualKindsAndKeepsTheId) {
-  Value destination = Make("int:5");
-  destination.id = 2;
-  EXPECT_FALSE(destination.CopyFrom(Make("dbl:1")));
-  EXPECT_EQ(Describe(destination), "int:5");
-  Value source = Typed(kKindInt, 2);
-  source.id = 8;
-  source.SetInt32(1, 6);
-  EXPECT_TRUE(destination.CopyFrom(source));
-  EXPECT_TRUE(destination.CopyFrom(destination));  // onto itself keeps the elements
-  EXPECT_EQ(Describe(destination, 1) + std::to_string(destination.id * 10 + destination.count),
-            "int:622");
-  Value unset;
-  EXPECT_FALSE(unset.CopyFrom(Value()));
-  Value odd = Typed(7);
-  EXPECT_FALSE(odd.CopyFrom(Typed(7)));
-}
-
-TEST(ValueStorage, AssignMembersReplaceOrReuseStorage) {
+TEST(ValueStorage, AssignMembersReuseStorageOfTheSameKindAndCount) {
   Value v;
   const uint64_t values[] = {1, 2};
+  const int32_t ints[] = {-1, -2, -3};
   uint64_t* held = v.AssignUInt64Array(2, values);
   EXPECT_EQ(Describe(v, 1), "u64:2");
-  EXPECT_EQ(v.AssignUInt64Array(2, nullptr), held);  // same kind and count: reused, zeroed
+  EXPECT_EQ(v.AssignUInt64Array(2, nullptr), held);  // reused, and zeroed without a source
   EXPECT_EQ(Describe(v, 1), "u64:0");
-  const int32_t ints[] = {-1, -2, -3};
   v.AssignIntArray(3, ints);
   EXPECT_EQ(Describe(v, 2) + std::to_string(v.count), "int:-33");
   v.AssignStringArray(2, nullptr);
   v.SetString(1, "kept");
-  v.AssignStringArray(2, nullptr);  // held texts stay when no source is given
+  v.AssignStringArray(2, nullptr);  // held texts stay without a source
   EXPECT_EQ(Describe(v, 1), "str:kept");
-  v.AssignByteArrays(1, static_cast<const ByteArrayStorage*>(Make("bar:09").GetData()));
-  EXPECT_EQ(Describe(v), "bar:09");
-  const double reals[] = {0.25};
-  v.AssignDoubleArray(1, reals);
-  EXPECT_EQ(Describe(v), "dbl:0.25");
-  const uint32_t words[] = {7};
-  v.AssignUInt32Array(1, words);
-  EXPECT_EQ(Describe(v), "u32:7");
 }
 
 TEST(ValueStorage, ZeroSkippingCopyStillCopiesEveryByte) {
-  std::vector<uint8_t> source(3 * 4096 + 100, 0);
+  std::vector<uint8_t> source(3 * 4096 + 100, 0), destination(source.size(), 0xEE);
   source[5000] = 1;
   source.back() = 2;
-  std::vector<uint8_t> destination(source.size(), 0xEE);
   CopyElementBytes(destination.data(), source.data(), source.size());
   EXPECT_EQ(destination, source);
   CopyElementBytes(destination.data(), nullptr, destination.size());
@@ -141,29 +107,27 @@ TEST(ValueStorage, ZeroSkippingCopyStillCopiesEveryByte) {
 // A program may declare up to 2^32 - 1 elements: it pays only for what it writes, and a
 // count the machine cannot hold raises std::bad_alloc instead of ending the process.
 TEST(ValueStorage, EnormousCountsCostOnlyWhatIsWritten) {
-  constexpr uint32_t kHuge = 4000000000u;
-  const uint32_t last = kHuge - 1;
-  for (int32_t kind : {kKindUInt32, kKindUInt64}) {
-    Value v = Typed(kind, kHuge);
+  constexpr uint32_t kHuge = 4000000000u, kLast = kHuge - 1;
+  std::string err;
+  for (const char* kind : {"u32", "u64"}) {
+    Value v = Make(kind, kHuge);
     try {
       v.EnsureStorage();
     } catch (const std::bad_alloc&) {
       continue;
     }
-    std::string err;
-    ASSERT_TRUE(v.PerformMathOp(3, Make("int:42"), err, true, last));
-    EXPECT_EQ(v.GetWord(last) + v.GetUInt64(last), 42u);
+    ASSERT_TRUE(v.PerformMathOp(3, Make("int:42"), err, true, kLast));
+    EXPECT_EQ(v.GetWord(kLast) + v.GetUInt64(kLast), 42u);
   }
-  Value texts;
+  Value texts, arrays;
   texts.AssignStringArray(kHuge, nullptr);
-  EXPECT_TRUE(texts.SetString(last, "end") && texts.SetString(kHuge, "past the count"));
-  Value textCopy(texts);  // only the written pages are copied
-  EXPECT_EQ(textCopy.GetText(0) + textCopy.GetText(last), "end");
-  EXPECT_EQ(textCopy.TextCount(), kHuge);
-  Value arrays;
   arrays.AssignByteArrays(kHuge, nullptr);
-  EXPECT_TRUE(arrays.SetByteArray(last, {0xEE}));
-  EXPECT_EQ(Describe(arrays, last), "bar:EE");
+  EXPECT_TRUE(texts.SetString(kLast, "end") && texts.SetString(kHuge, "past the count"));
+  Value textCopy(texts);  // only the written pages are copied
+  EXPECT_EQ(textCopy.GetText(0) + textCopy.GetText(kLast), "end");
+  EXPECT_EQ(textCopy.TextCount(), kHuge);
+  EXPECT_TRUE(arrays.SetByteArray(kLast, {0xEE}));
+  EXPECT_EQ(Describe(arrays, kLast), "bar:EE");
 }
 
 }  // namespace
