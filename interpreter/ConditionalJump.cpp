@@ -5,6 +5,7 @@
 #include "interpreter/Opcodes.h"
 #include "interpreter/Operand.h"
 #include "interpreter/ProgramContext.h"
+#include "interpreter/ValueConversions.h"
 
 namespace {
 
@@ -32,20 +33,8 @@ bool Holds(Relation relation, T a, T b) {
   }
 }
 
-// As a signed 64-bit integer rounded to nearest, plus 2^64 when that is negative: for values
-// from 2^63 up this can differ from one correctly rounded conversion, and must.
-double UInt64ToDouble(uint64_t v) {
-  const int64_t asSigned = static_cast<int64_t>(v);
-  double d = static_cast<double>(asSigned);
-  if (asSigned < 0) d += 18446744073709551616.0;
-  return d;
-}
-
 // Truncation toward zero; NaN, infinities and values outside the range give INT32_MIN.
-int32_t TruncateToInt32(double d) {
-  if (!(d > -2147483649.0 && d < 2147483648.0)) return INT32_MIN;
-  return static_cast<int32_t>(d);
-}
+int32_t TruncateToInt32(double d) { return static_cast<int32_t>(TruncateToWord(d)); }
 
 int32_t Signed32(const Value& v) { return static_cast<int32_t>(v.GetWord(0)); }
 
