@@ -2,25 +2,12 @@
 // a source. The destination's kind decides the width and signedness of the computation.
 // Signed 32-bit results are computed on uint32_t words and 64-bit ones on uint64_t, so every
 // overflow wraps without undefined behaviour.
+#include "interpreter/Opcodes.h"
 #include "interpreter/Value.h"
 #include "interpreter/ValueConversions.h"
 
 namespace {
 
-enum MathOp : uint32_t {
-  kMultiply = 0,
-  kRemainder = 1,
-  kDivide = 2,
-  kAdd = 3,
-  kSubtract = 4,
-  kShiftLeft = 5,
-  kShiftRight = 6,
-  kAnd = 7,
-  kXor = 8,
-  kOr = 9,
-  kNoOp = 10,
-  kAssign = 11,
-};
 
 constexpr uint32_t kWordMin = 0x80000000u;  // -2147483648 as a word
 
@@ -31,9 +18,10 @@ bool IsArithmeticKind(int32_t k) {
 }
 
 // Remainder, shifts and the bitwise operations take integers only.
-bool AcceptsKinds(uint32_t op, int32_t dst, int32_t src) {
+bool AcceptsKinds(MathOp op, int32_t dst, int32_t src) {
   if (!IsArithmeticKind(dst) || !IsArithmeticKind(src)) return false;
-  const bool integersOnly = op == kRemainder || (op >= kShiftLeft && op <= kOr);
+  const bool integersOnly =
+      op == MathOp::Remainder || (op >= MathOp::ShiftLeft && op <= MathOp::Or);
   return !integersOnly || (dst != kKindDouble && src != kKindDouble);
 }
 
@@ -45,13 +33,13 @@ struct Operand {
   double real;    // double
 };
 
-double InDouble(uint32_t op, double a, double b) {
+double InDouble(MathOp op, double a, double b) {
   switch (op) {
-    case kMultiply:
+    case MathOp::Multiply:
       return a * b;
-    case kDivide:
+    case MathOp::Divide:
       return a / b;  // IEEE 754: a zero divisor gives an infinity or NaN
-    case kAdd:
+    case MathOp::Add:
       return a + b;
     default:
       return a - b;
@@ -59,17 +47,17 @@ double InDouble(uint32_t op, double a, double b) {
 }
 
 template <typename U>
-U InIntegers(uint32_t op, U a, U b) {
+U InIntegers(MathOp op, U a, U b) {
   switch (op) {
-    case kMultiply:
+    case MathOp::Multiply:
       return static_cast<U>(a * b);
-    case kAdd:
+    case MathOp::Add:
       return static_cast<U>(a + b);
-    case kSubtract:
+    case MathOp::Subtract:
       return static_cast<U>(a - b);
-    case kAnd:
+    case MathOp::And:
       return a & b;
-    case kXor:
+    case MathOp::Xor:
       return a ^ b;
     default:
       return a | b;
@@ -81,14 +69,14 @@ uint32_t ArithmeticShiftRight(uint32_t word, uint32_t shift) {
   return (word & kWordMin) != 0 ? ~(~word >> shift) : word >> shift;
 }
 
-bool ComputeWord(uint32_t op, int32_t dstKind, uint32_t d, const Operand& s, uint32_t& out) {
+bool ComputeWord(MathOp op, int32_t dstKind, uint32_t d, const Operand& s, uint32_t& out) {
   if (s.kind == kKindDouble) {
     out = TruncateToWord(InDouble(op, WordToDouble(d), s.real));
     return true;
   }
   const bool wideSource = s.kind == kKindUInt64;
   switch (op) {
-    case kDivide:
+    case MathOp::Divide:
       if (wideSource) {
         if (s.wide == 0) return false;
         out = Low32(SignExtend(d) / s.wide);
@@ -97,7 +85,7 @@ bool ComputeWord(uint32_t op, int32_t dstKind, uint32_t d, const Operand& s, uin
       if (s.word == 0 || (d == kWordMin && s.word == 0xFFFFFFFFu)) return false;
       out = static_cast<uint32_t>(static_cast<int32_t>(d) / static_cast<int32_t>(s.word));
       return true;
-    case kRemainder:
+    case MathOp::Remainder:
       if (wideSource) {
         if (s.wide == 0) return false;
         // An int widens with its sign, a uint32 with zeros.
@@ -113,10 +101,10 @@ bool ComputeWord(uint32_t op, int32_t dstKind, uint32_t d, const Operand& s, uin
       if (d == kWordMin && s.word == 0xFFFFFFFFu) return false;
       out = static_cast<uint32_t>(static_cast<int32_t>(d) % static_cast<int32_t>(s.word));
       return true;
-    case kShiftLeft:
-    case kShiftRight: {
+    case MathOp::ShiftLeft:
+    case MathOp::ShiftRight: {
       const uint32_t shift = static_cast<uint32_t>(wideSource ? s.wide : s.word) & 31u;
-      if (op == kShiftLeft) {
+      if (op == MathOp::ShiftLeft) {
         out = d << shift;
       } else {
         out = dstKind == kKindInt ? ArithmeticShiftRight(d, shift) : d >> shift;
@@ -129,25 +117,25 @@ bool ComputeWord(uint32_t op, int32_t dstKind, uint32_t d, const Operand& s, uin
   }
 }
 
-bool ComputeUInt64(uint32_t op, uint64_t d, const Operand& s, uint64_t& out) {
+bool ComputeUInt64(MathOp op, uint64_t d, const Operand& s, uint64_t& out) {
   if (s.kind == kKindDouble) {
     out = DoubleToUInt64(InDouble(op, UInt64ToDouble(d), s.real));
     return true;
   }
   const uint64_t wideS = s.kind == kKindUInt64 ? s.wide : SignExtend(s.word);
   switch (op) {
-    case kDivide:
+    case MathOp::Divide:
       if (wideS == 0) return false;
       out = d / wideS;
       return true;
-    case kRemainder:
+    case MathOp::Remainder:
       if (wideS == 0) return false;
       out = d % wideS;
       return true;
-    case kShiftLeft:
+    case MathOp::ShiftLeft:
       out = d << (wideS & 63u);
       return true;
-    case kShiftRight:
+    case MathOp::ShiftRight:
       out = d >> (wideS & 63u);
       return true;
     default:
@@ -156,7 +144,7 @@ bool ComputeUInt64(uint32_t op, uint64_t d, const Operand& s, uint64_t& out) {
   }
 }
 
-double ComputeDouble(uint32_t op, double d, const Operand& s) {
+double ComputeDouble(MathOp op, double d, const Operand& s) {
   double sv = s.real;
   if (IsWordKind(s.kind)) sv = WordToDouble(s.word);
   if (s.kind == kKindUInt64) sv = UInt64ToDouble(s.wide);
@@ -172,20 +160,23 @@ bool Value::PerformMathOp(const uint32_t& op, const Value& source, std::string& 
     err = "Value::PerformMathOp() passed in value must be immediate.";
     return false;
   }
-  if (op > kAssign || op == kNoOp) return false;
-  if (op == kAssign) return AssignValue(source, &err, true, dstIdx, 0);
-  if (!AcceptsKinds(op, kind, source.kind)) return false;
+  if (op > static_cast<uint32_t>(MathOp::Assign) || op == static_cast<uint32_t>(MathOp::None)) {
+    return false;
+  }
+  const MathOp code = static_cast<MathOp>(op);
+  if (code == MathOp::Assign) return AssignValue(source, &err, true, dstIdx, 0);
+  if (!AcceptsKinds(code, kind, source.kind)) return false;
   // Neither side is read or written outside its elements; a source of count 0 has none.
   if (!HasElement(dstIdx) || !source.HasElement(0)) return false;
 
   const Operand s{source.kind, source.GetWord(0), source.GetUInt64(0), source.GetDouble(0)};
   if (IsWordKind(kind)) {
     uint32_t result = 0;
-    return ComputeWord(op, kind, GetWord(dstIdx), s, result) && SetInt32(dstIdx, result);
+    return ComputeWord(code, kind, GetWord(dstIdx), s, result) && SetInt32(dstIdx, result);
   }
   if (kind == kKindUInt64) {
     uint64_t result = 0;
-    return ComputeUInt64(op, GetUInt64(dstIdx), s, result) && SetUInt64(dstIdx, result);
+    return ComputeUInt64(code, GetUInt64(dstIdx), s, result) && SetUInt64(dstIdx, result);
   }
-  return SetDouble(dstIdx, ComputeDouble(op, GetDouble(dstIdx), s));
+  return SetDouble(dstIdx, ComputeDouble(code, GetDouble(dstIdx), s));
 }
