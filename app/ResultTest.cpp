@@ -13,9 +13,9 @@ bool SameTextIgnoringLetterCase(const std::string& a, const std::string& b) {
   const size_t lengthB = std::strlen(b.c_str());
   if (lengthA != lengthB) return false;
   for (size_t i = 0; i < lengthA; ++i) {
-    if (FoldLetter(static_cast<unsigned char>(a[i])) != FoldLetter(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
+    const auto byteA = static_cast<unsigned char>(a[i]);
+    const auto byteB = static_cast<unsigned char>(b[i]);
+    if (FoldLetter(byteA) != FoldLetter(byteB)) return false;
   }
   return true;
 }

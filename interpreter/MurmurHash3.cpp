@@ -36,7 +36,8 @@ void MurmurHash3_x86_128(const void* data, int32_t length, uint32_t seed, void* 
   Hash128x86 h{seed, seed, seed, seed};
   for (uint32_t i = 0; i < blocks; ++i) {
     const uint8_t* block = bytes + 16 * i;
-    X86_128Block(h, LoadLE32(block), LoadLE32(block + 4), LoadLE32(block + 8), LoadLE32(block + 12));
+    X86_128Block(h, LoadLE32(block), LoadLE32(block + 4), LoadLE32(block + 8),
+                 LoadLE32(block + 12));
   }
 
   const uint8_t* tail = bytes + 16 * blocks;

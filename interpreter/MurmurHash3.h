@@ -62,13 +62,19 @@ inline constexpr uint64_t kX64_128_C1 = 0x87c37b91114253d5ull;
 inline constexpr uint64_t kX64_128_C2 = 0x4cf5ad432745937full;
 
 // Each input word is mixed the same way in a whole block and in the tail.
-inline uint32_t X86_32MixK(uint32_t k) { k *= kX86_32_C1; k = Rotl32(k, 15); return k * kX86_32_C2; }
-inline uint32_t X86_128MixK1(uint32_t k) { k *= kX86_128_C1; k = Rotl32(k, 15); return k * kX86_128_C2; }
-inline uint32_t X86_128MixK2(uint32_t k) { k *= kX86_128_C2; k = Rotl32(k, 16); return k * kX86_128_C3; }
-inline uint32_t X86_128MixK3(uint32_t k) { k *= kX86_128_C3; k = Rotl32(k, 17); return k * kX86_128_C4; }
-inline uint32_t X86_128MixK4(uint32_t k) { k *= kX86_128_C4; k = Rotl32(k, 18); return k * kX86_128_C1; }
-inline uint64_t X64_128MixK1(uint64_t k) { k *= kX64_128_C1; k = Rotl64(k, 31); return k * kX64_128_C2; }
-inline uint64_t X64_128MixK2(uint64_t k) { k *= kX64_128_C2; k = Rotl64(k, 33); return k * kX64_128_C1; }
+inline uint32_t MixK32(uint32_t k, uint32_t c1, int r, uint32_t c2) {
+  return Rotl32(k * c1, r) * c2;
+}
+inline uint64_t MixK64(uint64_t k, uint64_t c1, int r, uint64_t c2) {
+  return Rotl64(k * c1, r) * c2;
+}
+inline uint32_t X86_32MixK(uint32_t k) { return MixK32(k, kX86_32_C1, 15, kX86_32_C2); }
+inline uint32_t X86_128MixK1(uint32_t k) { return MixK32(k, kX86_128_C1, 15, kX86_128_C2); }
+inline uint32_t X86_128MixK2(uint32_t k) { return MixK32(k, kX86_128_C2, 16, kX86_128_C3); }
+inline uint32_t X86_128MixK3(uint32_t k) { return MixK32(k, kX86_128_C3, 17, kX86_128_C4); }
+inline uint32_t X86_128MixK4(uint32_t k) { return MixK32(k, kX86_128_C4, 18, kX86_128_C1); }
+inline uint64_t X64_128MixK1(uint64_t k) { return MixK64(k, kX64_128_C1, 31, kX64_128_C2); }
+inline uint64_t X64_128MixK2(uint64_t k) { return MixK64(k, kX64_128_C2, 33, kX64_128_C1); }
 
 // One 4-byte block of the 32-bit variant.
 inline uint32_t X86_32Block(uint32_t h1, uint32_t k1) {
