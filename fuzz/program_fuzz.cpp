@@ -1,0 +1,102 @@
+// Runs arbitrary bytes as a TimeLock program, with the seven block-header arguments that the
+// Open TimeLock request hands over and all sixteen natives registered. Whatever the bytes, the
+// run must end with true, false or an allocation failure.
+#include <cstdint>
+#include <cstdlib>
+#include <new>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "fuzz/FuzzKeys.h"
+#include "fuzz/ProgramInput.h"
+#include "interpreter/Natives.h"
+#include "interpreter/ProgramContext.h"
+#include "interpreter/RunBudget.h"
+#include "interpreter/Value.h"
+
+namespace {
+
+// Statements: each may search every open scope for a variable, so a run's time grows with the
+// square of this; 20,000 keeps the worst run near a second and its scopes near 100 MB.
+// Hashes: one time-lock pad of the largest size, and data bytes to walk.
+uint64_t g_statementBudget = 20'000;
+uint64_t g_hashBudget = 16'000'000;
+
+void MakeNumber(Value& arg, uint32_t number) {
+  arg.AssignUInt64Array(1, nullptr);
+  arg.SetUInt64(0, number);
+}
+
+void MakeText(Value& arg, const char* text) {
+  arg.AssignStringArray(1, nullptr);
+  arg.SetString(0, text);
+}
+
+// Block number, block version, previous block hash, Merkle root, time stamp, bits, nonce.
+void MakeHeaderArguments(std::vector<Value>& args) {
+  MakeNumber(args[0], 170);
+  MakeNumber(args[1], 1);
+  MakeText(args[2], "000000002a22cfee1f2c846adbd12b3e183d4f97683f85dad08a79780a84bd55");
+  MakeText(args[3], "7dac2c5666815c17a3b36427de37bb9d2e2c5ccec3f8633eb91a4205cb4c10ff");
+  MakeNumber(args[4], 1231731025);
+  MakeNumber(args[5], 486604799);
+  MakeNumber(args[6], 1889418792);
+}
+
+void RunOnce(const uint8_t* data, size_t size) {
+  const bool keyed = (data[0] & fuzzinput::kKeyedFlag) != 0;
+  const uint64_t offset =
+      (data[0] & fuzzinput::kNearWrapFlag) != 0 ? fuzzinput::kNearWrapOffset : 0;
+  std::vector<uint8_t> program(offset);
+  program.insert(program.end(), data + 1, data + size);
+  const uint64_t bitLength = static_cast<uint64_t>(program.size()) * 8;
+  const uint64_t startBit = offset * 8;
+
+  std::vector<Value> args(7);
+  MakeHeaderArguments(args);
+  std::vector<Value*> argPointers;
+  for (Value& arg : args) argPointers.push_back(&arg);
+
+  ProgramContext context;
+  context.Init(&program, bitLength, fuzzkeys::kMainKey.data());
+  context.keyStream = keyed ? &GetCachedKeyStream(fuzzkeys::kMainKey.data())->stream : nullptr;
+  SetRunBudget(g_statementBudget, g_hashBudget);
+  if (bitLength != 0) context.Run(argPointers, startBit);
+
+  // Read the result as the request does.
+  const Value& result = args[3];
+  if (result.kind == kKindString && result.TextCount() != 0) {
+    const std::string& text = result.GetText(0);
+    volatile size_t cut = text.find('\0');
+    (void)cut;
+  }
+  std::string shown;
+  for (const Value& arg : args) arg.ToString(shown);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  if (const char* statements = std::getenv("TARNVAULT_FUZZ_STATEMENTS")) {
+    g_statementBudget = std::strtoull(statements, nullptr, 10);
+  }
+  if (const char* hashes = std::getenv("TARNVAULT_FUZZ_HASHES")) {
+    g_hashBudget = std::strtoull(hashes, nullptr, 10);
+  }
+  fuzzkeys::InstallKeys();
+  RegisterStandardNatives();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size == 0) return 0;
+  try {
+    RunOnce(data, size);
+  } catch (const std::bad_alloc&) {
+    // A size beyond the memory limit: the request shows "Failure".
+  } catch (const std::length_error&) {
+  }
+  fuzzkeys::ForgetRoutineKeyStreams();
+  return 0;
+}
