@@ -17,9 +17,11 @@ bool ReadSeedBytes(const Value* v, uint8_t seedBytes[8]) {
 }
 
 // The pad's hashes and one step per data byte.
-bool SpendPadBudget([[maybe_unused]] const uint8_t seedBytes[8], [[maybe_unused]] size_t length) {
+bool SpendPadBudget([[maybe_unused]] const uint8_t seedBytes[8],
+                    [[maybe_unused]] size_t length) {
 #ifdef TARNVAULT_RUN_BUDGET
-  return SpendHashBudget(TimeLockStartFor(seedBytes).padSize / 16 + static_cast<uint64_t>(length));
+  const uint64_t padHashes = TimeLockStartFor(seedBytes).padSize / 16;
+  return SpendHashBudget(padHashes + static_cast<uint64_t>(length));
 #else
   return true;
 #endif
