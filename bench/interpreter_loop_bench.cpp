@@ -7,7 +7,7 @@
 
 #include "interpreter/KeyStream.h"
 #include "interpreter/ProgramContext.h"
-#include "support/ProgramWriter.h"
+#include "programwriter/ProgramWriter.h"
 
 using namespace testprog;
 

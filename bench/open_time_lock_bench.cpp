@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/OpenTimeLock.h"
+#include "app/request/OpenTimeLock.h"
 #include "interpreter/KeyStream.h"
 #include "interpreter/MurmurHash3.h"
 

@@ -18,7 +18,7 @@
 #include "fuzz/ValueScript.h"
 #include "interpreter/Natives.h"
 #include "interpreter/ProgramContext.h"
-#include "support/ProgramWriter.h"
+#include "programwriter/ProgramWriter.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "interpreter/ProgramContext.h"
-#include "support/ProgramWriter.h"
+#include "programwriter/ProgramWriter.h"
 
 namespace program_test {
 

@@ -22,7 +22,7 @@
 #include "interpreter/KeyStream.h"
 #include "interpreter/Opcodes.h"
 #include "interpreter/Value.h"
-#include "support/ProgramOperands.h"
+#include "programwriter/ProgramOperands.h"
 
 namespace testprog {
 

@@ -1,6 +1,6 @@
 // The Open TimeLock request end to end: TimeLock files written by the program writer, opened
 // through OpenTimeLock with a password and the seven block-header fields.
-#include "app/OpenTimeLock.h"
+#include "app/request/OpenTimeLock.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -17,7 +17,7 @@
 #include "interpreter/NativeArgs.h"
 #include "interpreter/Natives.h"
 #include "interpreter/Value.h"
-#include "support/ProgramWriter.h"
+#include "programwriter/ProgramWriter.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/TimeLockFile.h"
+#include "app/request/TimeLockFile.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "support/ProgramWriter.h"
+#include "programwriter/ProgramWriter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "support/ProgramOperands.h"
+#include "programwriter/ProgramOperands.h"
 
 #include <bit>
 

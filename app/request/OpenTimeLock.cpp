@@ -1,12 +1,12 @@
-#include "app/OpenTimeLock.h"
+#include "app/request/OpenTimeLock.h"
 
 #include <memory>
 #include <vector>
 
-#include "app/FileTimeClock.h"
-#include "app/RequestMessages.h"
-#include "app/ResultTest.h"
-#include "app/TimeLockFile.h"
+#include "app/request/FileTimeClock.h"
+#include "app/request/RequestMessages.h"
+#include "app/request/ResultTest.h"
+#include "app/request/TimeLockFile.h"
 #include "interpreter/KeyStream.h"
 #include "interpreter/Natives.h"
 #include "interpreter/ProgramContext.h"

@@ -3,7 +3,7 @@
 #include <bit>
 
 #include "interpreter/MurmurHash3.h"
-#include "support/ProgramWriter.h"
+#include "programwriter/ProgramWriter.h"
 
 namespace testprog {
 

@@ -1,4 +1,4 @@
-#include "app/RequestMessages.h"
+#include "app/request/RequestMessages.h"
 
 
 std::string FormatPathMessage(const char* format, const std::string& path) {

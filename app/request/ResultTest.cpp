@@ -1,4 +1,4 @@
-#include "app/ResultTest.h"
+#include "app/request/ResultTest.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
 #include <limits>
 #include <stdexcept>
 
-#include "app/OpenTimeLock.h"
+#include "app/request/OpenTimeLock.h"
 #include "interpreter/MurmurHash3.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "app/FileTimeClock.h"
+#include "app/request/FileTimeClock.h"
 
 #include <chrono>
 
