@@ -24,7 +24,7 @@ CFileSpecSelection::~CFileSpecSelection() = default;
 
 int32_t CFileSpecSelection::AddFilter(const char*, const char*) { return 0; }
 
-int32_t CFileSpecSelection::DoModal() { return 0; }
+INT_PTR CFileSpecSelection::DoModal() { return 0; }
 
 int32_t CFileSpecSelection::GetPathName(CTextString&) { return 1; }
 

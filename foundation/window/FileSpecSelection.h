@@ -19,8 +19,8 @@ public:
 
     // 1 when the pair was added, 0 when it would not fit (the list then stays as it was).
     int32_t AddFilter(const char* description, const char* pattern);
-    // 1 when the user accepted a file, 0 otherwise. Hides CFileDialog::DoModal on purpose.
-    int32_t DoModal();
+    // 1 when the user accepted a file, 0 otherwise (never IDCANCEL).
+    INT_PTR DoModal() override;
     // The chosen path into path; always 1.
     int32_t GetPathName(CTextString& path);
 
