@@ -18,5 +18,9 @@ public:
 
 // The one application object, made once the Qt application exists (see main.cpp).
 extern CTarnvaultApp& theApp;
+// Constructs theApp; its constructor makes the settings folder and may end the process.
+CTarnvaultApp& MakeTheApp();
+// Destroys theApp at the end of a normal run (after MakeTheApp).
+void DestroyTheApp();
 // The settings file's path: the text of theApp.m_strSettingsFile.
 extern const char* g_pszSettingsFile;

@@ -1,0 +1,50 @@
+// The result dialog: shows the opened text and keeps its edit 20 pixels inside the client
+// area while the window is resized.
+#include "app/DecryptedData.h"
+
+#include "res/Resource.h"
+
+DecryptedData::DecryptedData(CWnd* parent) : CDialogEx(IDD_DECRYPTED_DATA, parent) {}
+
+DecryptedData::~DecryptedData() = default;
+
+const MessageMap* DecryptedData::GetMessageMap() const {
+    static const MessageMap map(CDialogEx::GetThisMessageMap(), {
+        OnMessage(WM_SIZING, &DecryptedData::OnSizing),
+    });
+    return &map;
+}
+
+BOOL DecryptedData::OnInitDialog() {
+    CDialogEx::OnInitDialog();
+    if (CWnd* edit = GetDlgItem(IDC_DECRYPTED_TEXT)) edit->SetWindowText(m_strText.c_str());
+    return TRUE;
+}
+
+void DecryptedData::OnSizing(UINT, RECT*) {
+    Default();
+    CWnd* edit = GetDlgItem(IDC_DECRYPTED_TEXT);
+    if (edit == nullptr || !IsWindow(edit->GetSafeHwnd()) || !edit->IsWindowVisible()) return;
+
+    RECT client;
+    GetClientRect(&client);
+    ClientToScreen(&client);
+    RECT editRect;
+    edit->GetClientRect(&editRect);
+    edit->ClientToScreen(&editRect);
+    WINDOWPLACEMENT placement;
+    edit->GetWindowPlacement(&placement);
+    int32_t right = client.right - 20;
+    if (right < editRect.left) right = editRect.left;
+    placement.rcNormalPosition.right = placement.rcNormalPosition.left + (right - editRect.left) + 1;
+    edit->SetWindowPlacement(&placement);
+
+    GetClientRect(&client);
+    ClientToScreen(&client);
+    edit->GetClientRect(&editRect);
+    edit->ClientToScreen(&editRect);
+    int32_t bottom = client.bottom - 20;
+    if (bottom < editRect.top) bottom = editRect.top;
+    placement.rcNormalPosition.bottom = placement.rcNormalPosition.top + (bottom - editRect.top) + 1;
+    edit->SetWindowPlacement(&placement);
+}
