@@ -6,8 +6,7 @@
 #include "app/TarnvaultDlg.h"
 #include "platform/Profile.h"
 
-bool CTarnvaultDlg::SaveSettings()
-{
+bool CTarnvaultDlg::SaveSettings() {
     if (m_bLoading)
         return false;
 
@@ -21,8 +20,7 @@ bool CTarnvaultDlg::SaveSettings()
     return true;
 }
 
-bool CTarnvaultDlg::LoadSettings()
-{
+bool CTarnvaultDlg::LoadSettings() {
     m_bLoading = true;
 
     for (const SettingsKey& key : kSettingsKeys) {

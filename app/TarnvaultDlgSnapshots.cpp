@@ -1,15 +1,19 @@
 // Settings snapshots: the settings file copied beside a TimeLock file, one per block number,
 // and copied back.
+#include <algorithm>
 #include <cstring>
 #include <string>
 
+#include "app/SettingsKeys.h"
 #include "app/TarnvaultApp.h"
 #include "app/TarnvaultDlg.h"
 #include "app/request/RequestMessages.h"
+#include "foundation/PathRules.h"
 #include "foundation/TextString.h"
 #include "foundation/window/FileSpecSelection.h"
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
+#include "platform/Profile.h"
 #include "res/Resource.h"
 
 namespace {
@@ -22,15 +26,13 @@ constexpr const char* kMsgNoSnapshots = "No saved settings for: %s";
 constexpr const char* kMsgSnapshotMissing = "Settings file does not exist : %s";
 constexpr const char* kMsgCantReplaceSettings = "Problem overwriting file: %s";
 
-int ShowPathMessage(const char* format, const char* path, UINT type = MB_OK)
-{
+int ShowPathMessage(const char* format, const char* path, UINT type = MB_OK) {
     return AfxMessageBox(FormatPathMessage(format, path).c_str(), type);
 }
 
 }  // namespace
 
-void CTarnvaultDlg::OnSaveSettings()
-{
+void CTarnvaultDlg::OnSaveSettings() {
     std::string errors;
     if (!ValidateFields(errors)) {
         AfxMessageBox(errors.c_str(), MB_OK);
@@ -65,14 +67,22 @@ void CTarnvaultDlg::OnSaveSettings()
 
     SaveSettings();
 
-    if (!CopyFile(g_pszSettingsFile, snapshotFile.m_pszText, FALSE)) {
+    // A snapshot that silently kept older values than the fields show would be worse than
+    // none: when the settings file could not take the fields, no copy is made.
+    const bool fieldsStored =
+        std::all_of(kSettingsKeys.begin(), kSettingsKeys.end(), [this](const SettingsKey& key) {
+            char stored[kFieldTextCount] = {};
+            GetPrivateProfileString(kSettingsSection, key.name, "", stored, kFieldTextCount,
+                                    g_pszSettingsFile);
+            return ReadControlText(key.controlId) == stored;
+        });
+    if (!fieldsStored || !CopyFile(g_pszSettingsFile, snapshotFile.m_pszText, FALSE)) {
         ShowPathMessage(kMsgCantCreateSnapshot, snapshotFile.m_pszText);
         return;
     }
 }
 
-void CTarnvaultDlg::OnLoadSettings()
-{
+void CTarnvaultDlg::OnLoadSettings() {
     Zarnel::CTextString timeLockPath;
     timeLockPath.Assign(ReadControlText(IDC_TIMELOCK_FILE).c_str());
     if (timeLockPath.m_pszText[0] == '\0') {
@@ -98,7 +108,7 @@ void CTarnvaultDlg::OnLoadSettings()
     std::memset(selection.m_szFile, 0, sizeof selection.m_szFile);
     std::strcpy(selection.m_szFile, "*.ini");
     selection.AddFilter("Settings", ".ini");
-    const std::string initialFolder = std::string(snapshotFolder.m_pszText) + "/";
+    const std::string initialFolder = std::string(snapshotFolder.m_pszText) + Zarnel::kPathSeparator;
     if (initialFolder.size() < sizeof selection.m_szInitialDir)
         std::memcpy(selection.m_szInitialDir, initialFolder.c_str(), initialFolder.size() + 1);
 
