@@ -1,0 +1,222 @@
+// The private-profile reader and writer against files written by hand.
+#include "platform/Profile.h"
+
+#include <csignal>
+#include <dirent.h>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace std::string_literals;
+
+class Profile : public testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/profile_test.XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        folder_ = pattern;
+        file_ = folder_ + "/Settings.ini";
+    }
+    void TearDown() override { std::system(("rm -rf " + folder_).c_str()); }
+
+    void Put(const std::string& path, const std::string& bytes) {
+        std::ofstream(path, std::ios::binary) << bytes;
+    }
+    std::string Get(const std::string& path) {
+        std::ostringstream bytes;
+        bytes << std::ifstream(path, std::ios::binary).rdbuf();
+        return bytes.str();
+    }
+    std::string Read(const char* section, const char* key, DWORD size = 1023,
+                     const char* defaultValue = "<default>") {
+        std::string buffer(size, '\x7F');
+        const DWORD count = GetPrivateProfileString(section, key, defaultValue, buffer.data(), size,
+                                                    file_.c_str());
+        EXPECT_EQ(buffer[count], '\0');
+        return buffer.substr(0, count);
+    }
+    size_t EntriesInFolder() {
+        size_t count = 0;
+        DIR* dir = opendir(folder_.c_str());
+        while (dirent* entry = readdir(dir)) {
+            count += entry->d_name[0] != '.' || std::string(entry->d_name).size() > 2;
+        }
+        closedir(dir);
+        return count;
+    }
+
+    std::string folder_, file_;
+};
+
+TEST_F(Profile, ReadsTheValueExactlyAsItStandsAfterTheFirstEquals) {
+    const struct {
+        std::optional<std::string> file;
+        const char* section;
+        const char* key;
+        std::string expected;
+    } cases[] = {
+        {std::nullopt, "Tarnvault", "Password", "<default>"},
+        {"[Other]\nPassword=x\n", "Tarnvault", "Password", "<default>"},
+        {"[Tarnvault]\nNonce=1\n", "Tarnvault", "Password", "<default>"},
+        {"[Tarnvault]\nPassword\n", "Tarnvault", "Password", "<default>"},
+        {"[Tarnvault]\nPassword=\n", "Tarnvault", "Password", ""},
+        {"  [ tarnVAULT ]  \n\t pASSWORD \t=  x y \n", "Tarnvault", "Password", "  x y "},
+        {"[Tarnvault]\nPassword=\"quoted\"\n", "Tarnvault", "Password", "\"quoted\""},
+        {"[Tarnvault]\nPassword='a' \n", "Tarnvault", "Password", "'a' "},
+        {"[Tarnvault]\nPassword=a=b\n", "Tarnvault", "Password", "a=b"},
+        {"[Tarnvault]\r\nPassword=crlf\r\nNonce=2\r\n", "Tarnvault", "Password", "crlf"},
+        {"[Tarnvault]\nPassword=a\rb\n", "Tarnvault", "Password", "a\rb"},
+        {"[Tarnvault]\nPassword=no line end", "Tarnvault", "Password", "no line end"},
+        {"[Tarnvault]\nPassword=first\nPassword=second\n", "Tarnvault", "Password", "first"},
+        {"[Tarnvault]\nA=1\n[Tarnvault]\nPassword=later\n", "Tarnvault", "Password", "<default>"},
+        {"[Other]\nPassword=o\n[Tarnvault]\nPassword=t\n", "Tarnvault", "Password", "t"},
+        {"[Tarnvault]\nPassword=t\n[Other]\nPassword=o\n", "Other", "Password", "o"},
+        {"Password=before any section\n", "Tarnvault", "Password", "<default>"},
+        {"\x01\xff\0\n[Tarnvault]\nPassword=a\0b\n"s, "Tarnvault", "Password", "a\0b"s},
+    };
+    for (const auto& c : cases) {
+        unlink(file_.c_str());
+        if (c.file) {
+            Put(file_, *c.file);
+        }
+        EXPECT_EQ(Read(c.section, c.key), c.expected) << c.file.value_or("no file");
+    }
+}
+
+TEST_F(Profile, CutsAValueToOneLessThanTheBuffer) {
+    Put(file_, "[T]\nK=" + std::string(3000, 'v') + "\n");
+    EXPECT_EQ(Read("T", "K"), std::string(1022, 'v'));
+    EXPECT_EQ(Read("T", "K", 4), "vvv");
+    EXPECT_EQ(Read("T", "K", 1), "");
+    EXPECT_EQ(Read("T", "missing", 3, "default"), "de");
+}
+
+TEST_F(Profile, WritesInPlaceOrAddsKeySectionAndFileKeepingEveryOtherLine) {
+    const struct {
+        const char* before;  // nullptr: no file
+        const char* section;
+        const char* key;
+        const char* value;
+        const char* after;
+    } cases[] = {
+        {nullptr, "Tarnvault", "Password", "pw", "[Tarnvault]\nPassword=pw\n"},
+        {"", "Tarnvault", "Password", "pw", "[Tarnvault]\nPassword=pw\n"},
+        {"[T]\nA=1\n", "T", "K", "v", "[T]\nA=1\nK=v\n"},
+        {"[T]\nA=1", "T", "K", "v", "[T]\nA=1\nK=v\n"},
+        {"[U]\nA=1", "T", "K", "v", "[U]\nA=1\n[T]\nK=v\n"},
+        {"[T]\n  k = old \nB=2\n", "T", "K", "new", "[T]\n  k =new\nB=2\n"},
+        {"[T]\nK=old\n", "T", "K", "", "[T]\nK=\n"},
+        {"[T]\nK=a\nK=b\n", "T", "K", "v", "[T]\nK=v\nK=b\n"},
+        {"; note\n[U]\nK=u\n\n[t]\nA=1\n\n[V]\nx\n", "T", "K", "v",
+         "; note\n[U]\nK=u\n\n[t]\nA=1\nK=v\n\n[V]\nx\n"},
+        {"[T]\nA=1\n[T]\nK=2\n", "T", "K", "v", "[T]\nA=1\nK=v\n[T]\nK=2\n"},
+        {"[T]\r\nA=1\r\n", "T", "K", "v", "[T]\r\nA=1\r\nK=v\r\n"},
+        {"[T]\r\nK=old\r\nB=2\r\n", "T", "K", "v", "[T]\r\nK=v\r\nB=2\r\n"},
+        {"[U]\r\nA=1\r\n", "T", "K", "v", "[U]\r\nA=1\r\n[T]\r\nK=v\r\n"},
+        {"[T]\nK=1\n", "T", "K", " \"p w\" ", "[T]\nK= \"p w\" \n"},
+        {"\x01\xff\n[T]\nK=1\n", "T", "K", "v", "\x01\xff\n[T]\nK=v\n"},
+    };
+    for (const auto& c : cases) {
+        unlink(file_.c_str());
+        if (c.before != nullptr) {
+            Put(file_, c.before);
+        }
+        EXPECT_EQ(WritePrivateProfileString(c.section, c.key, c.value, file_.c_str()), TRUE)
+            << (c.before ? c.before : "no file");
+        EXPECT_EQ(Get(file_), c.after) << (c.before ? c.before : "no file");
+        EXPECT_EQ(Read(c.section, c.key), c.value);
+    }
+    EXPECT_EQ(EntriesInFolder(), 1u);  // no temporary file left behind
+}
+
+TEST_F(Profile, RefusesWhatCouldNotBeReadBackAndLeavesTheFileWhole) {
+    const std::string before = "[T]\nK=1\n";
+    const struct {
+        const char* section;
+        const char* key;
+        const char* value;
+    } cases[] = {
+        {"T", "K", "two\nlines"}, {"T", "K", "two\rlines"}, {"T", "K", nullptr},
+        {"T", "a=b", "v"},        {"T", " ", "v"},          {"T", "[K", "v"},
+        {"T", nullptr, "v"},      {"a]b", "K", "v"},        {"a\nb", "K", "v"},
+        {nullptr, "K", "v"},
+    };
+    for (const auto& c : cases) {
+        Put(file_, before);
+        EXPECT_EQ(WritePrivateProfileString(c.section, c.key, c.value, file_.c_str()), FALSE);
+        EXPECT_EQ(Get(file_), before);
+    }
+}
+
+TEST_F(Profile, HostilePathsGiveTheDefaultOrFalseWithoutBlocking) {
+    const std::string fifo = folder_ + "/fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string paths[] = {folder_, folder_ + "/missing/Settings.ini", fifo, "/dev/zero", ""};
+    for (const std::string& path : paths) {
+        char buffer[16];
+        EXPECT_EQ(GetPrivateProfileString("T", "K", "d", buffer, sizeof buffer, path.c_str()), 1u);
+        EXPECT_STREQ(buffer, "d");
+        EXPECT_EQ(WritePrivateProfileString("T", "K", "v", path.c_str()), FALSE) << path;
+    }
+}
+
+TEST_F(Profile, HandlesLinesOfMegabytes) {
+    const std::string huge(4 << 20, 'x');
+    Put(file_, huge + "\n[T]\nK=" + huge + "\nL=" + huge);
+    EXPECT_EQ(Read("T", "K"), std::string(1022, 'x'));
+    ASSERT_EQ(WritePrivateProfileString("T", "L", "short", file_.c_str()), TRUE);
+    EXPECT_EQ(Get(file_), huge + "\n[T]\nK=" + huge + "\nL=short");
+}
+
+TEST_F(Profile, NewFileIsPrivateAndAnExistingFileKeepsItsMode) {
+    const mode_t old = umask(0);
+    ASSERT_EQ(WritePrivateProfileString("T", "K", "v", file_.c_str()), TRUE);
+    struct stat info {};
+    ASSERT_EQ(stat(file_.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0600u);
+    for (const mode_t mode : {0640u, 0400u, 0604u}) {
+        ASSERT_EQ(chmod(file_.c_str(), mode), 0);
+        ASSERT_EQ(WritePrivateProfileString("T", "K", "w", file_.c_str()), TRUE);
+        ASSERT_EQ(stat(file_.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, mode);
+    }
+    umask(old);
+}
+
+TEST_F(Profile, WritesThroughASymbolicLink) {
+    const std::string real = folder_ + "/real.ini";
+    Put(real, "[T]\nK=1\n");
+    ASSERT_EQ(symlink(real.c_str(), file_.c_str()), 0);
+    ASSERT_EQ(WritePrivateProfileString("T", "K", "2", file_.c_str()), TRUE);
+    struct stat info {};
+    ASSERT_EQ(lstat(file_.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    EXPECT_EQ(Get(real), "[T]\nK=2\n");
+}
+
+TEST_F(Profile, AFullDiskLeavesTheOldFileWhole) {
+    const std::string before = "[T]\nK=1\n";
+    Put(file_, before);
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved {};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = 4096;  // the file may not grow beyond this: the write fails as on a full disk
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const BOOL written =
+        WritePrivateProfileString("T", "K", std::string(10000, 'v').c_str(), file_.c_str());
+    setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_EQ(written, FALSE);
+    EXPECT_EQ(Get(file_), before);
+    EXPECT_EQ(EntriesInFolder(), 1u);
+}
+
+}  // namespace
