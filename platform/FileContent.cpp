@@ -132,7 +132,12 @@ bool ReplaceFile(const std::string& path, const std::function<bool(int fd)>& wri
         return false;
     }
     temporary.assign(pattern.data());
-    bool done = fchmod(fd, mode) == 0 && writeTo(fd) && fsync(fd) == 0;
+    bool done = false;
+    try {
+        done = fchmod(fd, mode) == 0 && writeTo(fd) && fsync(fd) == 0;
+    } catch (const std::exception&) {
+        done = false;  // out of memory while writing: the temporary file goes, the target stays
+    }
     done = close(fd) == 0 && done;
     if (done) {
         if (keepExisting) {
