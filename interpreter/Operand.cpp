@@ -99,9 +99,9 @@ bool ProgramContext::ReadOperand(uint64_t& pos, StatementOperand& operand, Value
     index = wide.GetUInt64(0);
   }
   const uint32_t element = static_cast<uint32_t>(index);
-  const uint32_t elements = variable->kind == kKindString && variable->HasStorage()
+  const uint64_t elements = variable->kind == kKindString && variable->HasStorage()
                                 ? variable->TextCount()
-                                : variable->count;
+                                : uint64_t{variable->count};
   if (element >= elements) return false;
 
   // The copy's conversion cannot fail for a kind that the statements accept; for any other

@@ -69,7 +69,9 @@ bool ProgramContext::DeclareVariable(uint64_t& pos) {
     // Slot positions are 32-bit: a scope that would outgrow them counts as out of memory.
     const size_t grown = std::min<size_t>(slots.size() / 2 * 3, INT32_MAX);
     if (grown == slots.size()) throw std::bad_alloc();
-    slots.resize(grown);  // Values move, their storage stays where it is
+    slots.resize(grown);  // Values move, their storage stays where it is...
+    // ...and then read as the copies that a growing scope hands on.
+    for (int32_t i = 0; i < n; ++i) slots[static_cast<size_t>(i)].SettleAsCopy();
     index.resize(grown);
   }
   if (id == 0) return false;

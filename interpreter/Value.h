@@ -32,6 +32,11 @@ class Value {
   Value& operator=(const Value&) = delete;
   ~Value();
 
+  // Makes this Value read exactly as a copy of it would (Value(const Value&)), keeping its
+  // storage where the copy's would hold the same: a scope that grows moves its slots and then
+  // settles each one this way, so that growing never changes what a program can read.
+  void SettleAsCopy();
+
   void Clear();
   void* GetData() const;
   void EnsureStorage();
@@ -74,7 +79,7 @@ class Value {
   uint32_t GetWord(uint32_t index) const;      // int and uint32 elements
   uint64_t GetUInt64(uint32_t index) const;    // uint64 elements, or the bits of a double
   double GetDouble(uint32_t index) const;      // double elements, or a uint64's bits
-  uint32_t TextCount() const;                  // texts held by a string Value (may exceed count)
+  uint64_t TextCount() const;                  // texts held by a string Value (may exceed count)
   const std::string& GetText(uint32_t index) const;
   const ByteArray& GetBytes(uint32_t index) const;
 

@@ -119,11 +119,10 @@ uint64_t Value::GetUInt64(uint32_t index) const {
 
 double Value::GetDouble(uint32_t index) const { return std::bit_cast<double>(GetUInt64(index)); }
 
-uint32_t Value::TextCount() const {
+// One text past the largest index makes 2^32 texts, which only a 64-bit count can say.
+uint64_t Value::TextCount() const {
   const TextStorage* texts = Texts();
-  if (texts == nullptr) return 0;
-  // One text past the largest index makes 2^32 texts, which no 32-bit count can say.
-  return texts->Size() > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(texts->Size());
+  return texts != nullptr ? texts->Size() : 0;
 }
 
 const std::string& Value::GetText(uint32_t index) const {

@@ -38,6 +38,37 @@ Value& Value::operator=(Value&& source) noexcept {
 
 Value::~Value() { Clear(); }
 
+// The copy holds storage of exactly count elements for kinds 0 to 5: the held texts or byte
+// arrays cut or padded to count, held numbers when they are count elements of the kind, else
+// fresh zeros. Any other kind copies as count 1 without storage.
+void Value::SettleAsCopy() {
+  switch (kind) {
+    case kKindString:
+    case kKindBarray:
+      if (!Holds(kind)) {
+        Clear();
+        AllocateStorage();
+      } else if (kind == kKindString) {
+        Texts()->Resize(count);
+      } else {
+        Arrays()->Resize(count);
+      }
+      return;
+    case kKindInt:
+    case kKindDouble:
+    case kKindUInt64:
+    case kKindUInt32:
+      if (NumericElements(kind) == nullptr) {
+        Clear();
+        AllocateStorage();
+      }
+      return;
+    default:
+      Clear();
+      count = 1;
+  }
+}
+
 void Value::Clear() {
   if (data != nullptr) {
     if (heldKind == kKindString) {
