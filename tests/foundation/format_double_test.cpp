@@ -22,7 +22,10 @@ std::string Format(double value, int16_t width) {
     std::vector<char> out(static_cast<size_t>(width) + 1, '#');
     const int32_t result = FormatDouble(value, out.data(), width);
     EXPECT_NE(std::memchr(out.data(), '\0', out.size()), nullptr);
-    return out.data() + (" " + std::to_string(result));
+    std::string text = out.data();
+    text += ' ';
+    text += std::to_string(result);
+    return text;
 }
 
 TEST(FormatDouble, GivesTheTextsProgramsDependOnAtBothWidths) {
