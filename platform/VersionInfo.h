@@ -5,6 +5,13 @@
 
 using HMODULE = void*;
 
+// The ELF note that carries the version: owner name "Tarnvault", this type, and as its
+// descriptor the thirteen words of VS_FIXEDFILEINFO, little-endian.
+inline constexpr char kVersionNoteName[] = "Tarnvault";
+inline constexpr uint32_t kVersionNoteType = 0x56544C01;
+inline constexpr uint32_t kFixedFileInfoSignature = 0xFEEF04BD;
+inline constexpr uint32_t kFixedFileInfoWords = 13;
+
 struct VS_FIXEDFILEINFO {
     DWORD dwSignature;  // 0xFEEF04BD
     DWORD dwStrucVersion;
