@@ -14,7 +14,6 @@
 
 #include "platform/FileDialogFilters.h"
 #include "platform/Text1252.h"
-#include "platform/Wnd.h"
 
 namespace {
 
@@ -74,8 +73,8 @@ StartPlace StartPlaceOf(const OPENFILENAME& ofn) {
         }
         name = name.mid(slash + 1);
     }
-    if (HasWildcard(initial)) {
-        place.wildcard = PatternsOf(name.toStdString());
+    if (HasWildcard(name)) {
+        place.wildcard = PatternsOf(name);
     } else {
         place.name = name;
     }
@@ -95,8 +94,7 @@ void CopyCut(char* buffer, DWORD room, std::string_view text) {
 }  // namespace
 
 CFileDialog::CFileDialog(BOOL, const char* defExt, const char*, DWORD flags, const char* filter,
-                         CWnd* parent, DWORD, BOOL)
-    : m_pParentWnd(parent) {
+                         CWnd*, DWORD, BOOL) {
     m_ofn.lStructSize = sizeof(OPENFILENAME);
     m_ofn.Flags = flags;
     m_ofn.lpstrFilter = filter;
@@ -110,10 +108,7 @@ INT_PTR CFileDialog::DoModal() {
     if (ofn.lpstrFile == nullptr || ofn.nMaxFile == 0) {
         return IDCANCEL;
     }
-    QWidget* parent = m_pParentWnd != nullptr && m_pParentWnd->GetSafeHwnd() != nullptr
-                          ? m_pParentWnd->GetSafeHwnd()
-                          : QApplication::activeWindow();
-    OpenFileDialog dialog(parent, (ofn.Flags & OFN_PATHMUSTEXIST) != 0);
+    OpenFileDialog dialog(QApplication::activeWindow(), (ofn.Flags & OFN_PATHMUSTEXIST) != 0);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode((ofn.Flags & OFN_FILEMUSTEXIST) != 0 ? QFileDialog::ExistingFile

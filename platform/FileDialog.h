@@ -1,14 +1,15 @@
 #pragma once
 // CFileDialog: the open-file dialog over QFileDialog in Qt's own widget form (not the desktop's
 // native dialog, so it looks the same everywhere and tests can drive it). The caller fills
-// m_ofn's buffers (the constructor's file name and size are not used: lpstrFile is the
-// caller's); DoModal shows the dialog and, on IDOK, writes the chosen path into lpstrFile
-// ('/' separated), the name's offset into nFileOffset, the filter into nFilterIndex and the
-// name into lpstrFileTitle. A path that does not fit lpstrFile, or that has a character without
-// a Windows-1252 byte, is not handed back: DoModal then returns IDCANCEL and the buffers stay
-// as they were. With OFN_FILEMUSTEXIST only an existing file is accepted; with
-// OFN_PATHMUSTEXIST only a file in an existing folder. A wildcard in the initial file name
-// ("*", "*.ini") is the listing's initial filter; each filter pair becomes a name filter.
+// m_ofn's buffers; the constructor's file name, parent and size are not used (lpstrFile is the
+// caller's, and the dialog belongs to the active window). DoModal shows the dialog and, on
+// IDOK, writes the chosen path into lpstrFile ('/' separated), the name's offset into
+// nFileOffset, the filter into nFilterIndex and the name into lpstrFileTitle. A path that does
+// not fit lpstrFile, or that has a character without a Windows-1252 byte, is not handed back:
+// DoModal then returns IDCANCEL and the buffers stay as they were. With OFN_FILEMUSTEXIST only
+// an existing file is accepted; with OFN_PATHMUSTEXIST only a file in an existing folder. A
+// wildcard in the initial file name ("*", "*.ini") is the listing's initial filter; each filter
+// pair becomes a name filter.
 #include <string>
 
 #include "platform/WinDefs.h"
@@ -45,7 +46,4 @@ public:
     OPENFILENAME& GetOFN() { return m_ofn; }
 
     OPENFILENAME m_ofn;
-
-private:
-    CWnd* m_pParentWnd;
 };

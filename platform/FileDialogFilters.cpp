@@ -17,24 +17,23 @@ QStringList NameFiltersOf(const char* filterList) {
         if (*text == '\0') {
             break;
         }
-        const std::string_view pattern = text;
-        text += pattern.size() + 1;
-        filters << FromWindows1252(description) + QStringLiteral(" (") + PatternsOf(pattern) +
-                       QStringLiteral(")");
+        const char* pattern = text;
+        text += std::strlen(text) + 1;
+        filters << FromWindows1252(description) + QStringLiteral(" (") +
+                       PatternsOf(FromWindows1252(pattern)) + QStringLiteral(")");
     }
     return filters;
 }
 
-QString PatternsOf(std::string_view patterns) {
+QString PatternsOf(const QString& patterns) {
     QStringList result;
-    const QStringList parts =
-        FromWindows1252(patterns).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    const QStringList parts = patterns.split(QLatin1Char(';'), Qt::SkipEmptyParts);
     for (const QString& part : parts) {
         QString pattern = part.trimmed();
         if (pattern.isEmpty()) {
             continue;
         }
-        if (!HasWildcard(pattern.toStdString()) && pattern.startsWith(QLatin1Char('.'))) {
+        if (!HasWildcard(pattern) && pattern.startsWith(QLatin1Char('.'))) {
             pattern.prepend(QLatin1Char('*'));
         }
         result << pattern;
@@ -42,6 +41,6 @@ QString PatternsOf(std::string_view patterns) {
     return result.join(QLatin1Char(' '));
 }
 
-bool HasWildcard(std::string_view name) {
-    return name.find_first_of("*?") != std::string_view::npos;
+bool HasWildcard(const QString& name) {
+    return name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'));
 }

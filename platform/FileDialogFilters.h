@@ -1,7 +1,5 @@
 #pragma once
 // The open-file dialog's filter pairs and typed wildcards in the form of Qt's name filters.
-#include <string_view>
-
 #include <QString>
 #include <QStringList>
 
@@ -11,6 +9,6 @@ QStringList NameFiltersOf(const char* filterList);
 
 // The ';'-separated patterns as a Qt pattern list: ".ini" names a file type and becomes
 // "*.ini"; any other pattern is kept as it is.
-QString PatternsOf(std::string_view patterns);
+QString PatternsOf(const QString& patterns);
 
-bool HasWildcard(std::string_view name);
+bool HasWildcard(const QString& name);

@@ -100,7 +100,8 @@ INT_PTR CFileSpecSelection::DoModal() {
     m_nFilterIndex = ofn.nFilterIndex;
 
     // Several names after the folder are left as the dialog wrote them.
-    if (m_nFileOffset > 0 && m_nFileOffset < sizeof(m_szFile) && m_szFile[m_nFileOffset - 1] == '\0') {
+    if (m_nFileOffset > 0 && m_nFileOffset < sizeof(m_szFile) &&
+        m_szFile[m_nFileOffset - 1] == '\0') {
         return 1;
     }
     // One full path: the folder stays in front, the name follows its own NUL.
@@ -133,7 +134,8 @@ int32_t CFileSpecSelection::GetPathName(CTextString& path) {
     } else {
         path.Assign(folder.c_str());
         if (folder.back() != kPathSeparator) {
-            path.Append("/");
+            const char separator[2] = {kPathSeparator, '\0'};
+            path.Append(separator);
         }
         path.Append(name.c_str());
     }
