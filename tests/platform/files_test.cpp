@@ -1,45 +1,24 @@
 // The Documents folder lookup, folder tests and creation, and file copying.
 #include "platform/Files.h"
 
-#include <csignal>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include "platform/scratch_folder.h"
+
 namespace {
 
 class Files : public testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/files_test.XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        root_ = pattern;
-        oldUmask_ = umask(0);  // the modes below must not depend on the caller's umask
-    }
-    void TearDown() override {
-        umask(oldUmask_);
-        std::system(("rm -rf " + root_).c_str());
-    }
-    static void Put(const std::string& path, const std::string& bytes) {
-        std::ofstream(path, std::ios::binary) << bytes;
-    }
-    static std::string Get(const std::string& path) {
-        std::ostringstream bytes;
-        bytes << std::ifstream(path, std::ios::binary).rdbuf();
-        return bytes.str();
-    }
-    static mode_t Mode(const std::string& path) {
-        struct stat info {};
-        return stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
-    }
+    void SetUp() override { oldUmask_ = umask(0); }  // modes must not depend on the caller's
+    void TearDown() override { umask(oldUmask_); }
 
-    std::string root_;
+    ScratchFolder folder_;
+    const std::string& root_ = folder_.path;
     mode_t oldUmask_ = 0;
 };
 
@@ -63,13 +42,13 @@ TEST_F(Files, DocumentsFolderComesFromUserDirsElseHomeAndIsMadePrivate) {
     ASSERT_EQ(mkdir(home.c_str(), 0755), 0);
     setenv("HOME", home.c_str(), 1);
     for (const bool xdgConfigHome : {false, true}) {
-        const std::string config = xdgConfigHome ? root_ + "/config" : home + "/.config";
+        const std::string config = xdgConfigHome ? "config" : "home/.config";
         if (xdgConfigHome) {
-            setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+            setenv("XDG_CONFIG_HOME", (root_ + "/config").c_str(), 1);
         } else {
             unsetenv("XDG_CONFIG_HOME");
         }
-        mkdir(config.c_str(), 0700);
+        mkdir((root_ + "/" + config).c_str(), 0700);
         for (const auto& c : cases) {
             std::string expected = c.expected;
             expected.replace(0, 1, root_);
@@ -77,15 +56,15 @@ TEST_F(Files, DocumentsFolderComesFromUserDirsElseHomeAndIsMadePrivate) {
             if (const size_t at = userDirs.find('@'); at != std::string::npos) {
                 userDirs.replace(at, 1, root_);
             }
-            unlink((config + "/user-dirs.dirs").c_str());
+            unlink((root_ + "/" + config + "/user-dirs.dirs").c_str());
             if (c.userDirs) {
-                Put(config + "/user-dirs.dirs", userDirs);
+                folder_.Put(config + "/user-dirs.dirs", userDirs);
             }
             char path[MAX_PATH] = "untouched";
             ASSERT_EQ(SHGetFolderPath(nullptr, CSIDL_COMMON_DOCUMENTS, nullptr, 0, path), S_OK)
                 << userDirs;
             EXPECT_EQ(path, expected) << userDirs;
-            EXPECT_EQ(Mode(expected), 0700u) << userDirs;
+            EXPECT_EQ(folder_.Mode(expected), 0700u) << userDirs;
         }
     }
     unsetenv("XDG_CONFIG_HOME");
@@ -99,18 +78,19 @@ TEST_F(Files, DocumentsFolderFailsWithoutTouchingThePath) {
     char path[MAX_PATH] = "untouched";
     EXPECT_EQ(SHGetFolderPath(nullptr, 0x05, nullptr, 0, path), E_FAIL);
 
-    Put(home + "/Documents", "a file where the folder should be");
+    folder_.Put("home/Documents", "a file where the folder should be");
     EXPECT_EQ(SHGetFolderPath(nullptr, CSIDL_COMMON_DOCUMENTS, nullptr, 0, path), E_FAIL);
 
     mkdir((home + "/.config").c_str(), 0700);
-    Put(home + "/.config/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/" + std::string(300, 'd') + "\"");
+    folder_.Put("home/.config/user-dirs.dirs",
+                "XDG_DOCUMENTS_DIR=\"$HOME/" + std::string(300, 'd') + "\"");
     EXPECT_EQ(SHGetFolderPath(nullptr, CSIDL_COMMON_DOCUMENTS, nullptr, 0, path), E_FAIL);
     EXPECT_STREQ(path, "untouched");
 }
 
 TEST_F(Files, FolderTestsAndOneLevelCreation) {
-    const std::string file = root_ + "/file", folder = root_ + "/folder", link = root_ + "/link";
-    Put(file, "x");
+    const std::string file = folder_.Put("file", "x"), folder = root_ + "/folder",
+                      link = root_ + "/link";
     ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
     ASSERT_EQ(symlink(folder.c_str(), link.c_str()), 0);
     const struct {
@@ -127,7 +107,7 @@ TEST_F(Files, FolderTestsAndOneLevelCreation) {
     }
 
     EXPECT_EQ(crt::_mkdir((root_ + "/new").c_str()), 0);
-    EXPECT_EQ(Mode(root_ + "/new"), 0700u);
+    EXPECT_EQ(folder_.Mode(root_ + "/new"), 0700u);
     EXPECT_EQ(crt::_mkdir((root_ + "/new").c_str()), -1);
     EXPECT_EQ(crt::_mkdir((root_ + "/a/b").c_str()), -1);
     EXPECT_EQ(crt::_mkdir(file.c_str()), -1);
@@ -135,48 +115,41 @@ TEST_F(Files, FolderTestsAndOneLevelCreation) {
 }
 
 TEST_F(Files, CopyReplacesTheTargetOrLeavesItByteForByte) {
-    const std::string source = root_ + "/source.ini", target = root_ + "/target.ini";
+    const std::string source = folder_.Put("source.ini", "[Tarnvault]\nPassword=new\n");
+    const std::string target = root_ + "/target.ini";
     const std::string original = std::string("old\0bytes\r\n", 11);
-    Put(source, "[Tarnvault]\nPassword=new\n");
 
     EXPECT_EQ(CopyFile(source.c_str(), target.c_str(), FALSE), TRUE);
-    EXPECT_EQ(Get(target), Get(source));
-    EXPECT_EQ(Mode(target), 0600u);
+    EXPECT_EQ(folder_.Get(target), folder_.Get(source));
+    EXPECT_EQ(folder_.Mode(target), 0600u);
 
-    Put(target, original);
+    folder_.Put("target.ini", original);
     chmod(target.c_str(), 0640);
     EXPECT_EQ(CopyFile(source.c_str(), target.c_str(), TRUE), FALSE);
-    EXPECT_EQ(Get(target), original);
+    EXPECT_EQ(folder_.Get(target), original);
     EXPECT_EQ(CopyFile(source.c_str(), target.c_str(), FALSE), TRUE);
-    EXPECT_EQ(Get(target), Get(source));
-    EXPECT_EQ(Mode(target), 0640u);
+    EXPECT_EQ(folder_.Get(target), folder_.Get(source));
+    EXPECT_EQ(folder_.Mode(target), 0640u);
 
-    Put(target, original);
+    folder_.Put("target.ini", original);
     for (const std::string& from : {root_ + "/missing", root_, std::string("/dev/zero")}) {
         EXPECT_EQ(CopyFile(from.c_str(), target.c_str(), FALSE), FALSE) << from;
-        EXPECT_EQ(Get(target), original) << from;
+        EXPECT_EQ(folder_.Get(target), original) << from;
     }
     EXPECT_EQ(CopyFile(source.c_str(), (root_ + "/missing/target.ini").c_str(), FALSE), FALSE);
     EXPECT_EQ(CopyFile(source.c_str(), root_.c_str(), FALSE), FALSE);
     EXPECT_EQ(CopyFile(source.c_str(), source.c_str(), FALSE), TRUE);
-    EXPECT_EQ(Get(source), "[Tarnvault]\nPassword=new\n");
+    EXPECT_EQ(folder_.Get(source), "[Tarnvault]\nPassword=new\n");
 }
 
 TEST_F(Files, CopyThatRunsOutOfSpaceLeavesTheTargetAndNoTemporaryFile) {
-    const std::string source = root_ + "/big", target = root_ + "/target.ini";
-    Put(source, std::string(100000, 'b'));
-    Put(target, "[Tarnvault]\r\nPassword=kept\r\n");
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved {};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit small = saved;
-    small.rlim_cur = 8192;  // writes beyond this fail as on a full disk
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const BOOL copied = CopyFile(source.c_str(), target.c_str(), FALSE);
-    setrlimit(RLIMIT_FSIZE, &saved);
+    const std::string source = folder_.Put("big", std::string(100000, 'b'));
+    const std::string target = folder_.Put("target.ini", "[Tarnvault]\r\nPassword=kept\r\n");
+    const BOOL copied =
+        WithFullDiskAt(8192, [&] { return CopyFile(source.c_str(), target.c_str(), FALSE); });
     EXPECT_EQ(copied, FALSE);
-    EXPECT_EQ(Get(target), "[Tarnvault]\r\nPassword=kept\r\n");
-    EXPECT_EQ(std::system(("test $(ls -A " + root_ + " | wc -l) -eq 2").c_str()), 0);
+    EXPECT_EQ(folder_.Get(target), "[Tarnvault]\r\nPassword=kept\r\n");
+    EXPECT_EQ(folder_.Entries(), 2u);
 }
 
 }  // namespace

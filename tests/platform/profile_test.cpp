@@ -1,17 +1,14 @@
 // The private-profile reader and writer against files written by hand.
 #include "platform/Profile.h"
 
-#include <csignal>
-#include <dirent.h>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
+
+#include "platform/scratch_folder.h"
 
 namespace {
 
@@ -19,22 +16,7 @@ using namespace std::string_literals;
 
 class Profile : public testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/profile_test.XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder_ = pattern;
-        file_ = folder_ + "/Settings.ini";
-    }
-    void TearDown() override { std::system(("rm -rf " + folder_).c_str()); }
-
-    void Put(const std::string& path, const std::string& bytes) {
-        std::ofstream(path, std::ios::binary) << bytes;
-    }
-    std::string Get(const std::string& path) {
-        std::ostringstream bytes;
-        bytes << std::ifstream(path, std::ios::binary).rdbuf();
-        return bytes.str();
-    }
+    void Put(const std::string& bytes) { folder_.Put("Settings.ini", bytes); }
     std::string Read(const char* section, const char* key, DWORD size = 1023,
                      const char* defaultValue = "<default>") {
         std::string buffer(size, '\x7F');
@@ -43,17 +25,9 @@ protected:
         EXPECT_EQ(buffer[count], '\0');
         return buffer.substr(0, count);
     }
-    size_t EntriesInFolder() {
-        size_t count = 0;
-        DIR* dir = opendir(folder_.c_str());
-        while (dirent* entry = readdir(dir)) {
-            count += entry->d_name[0] != '.' || std::string(entry->d_name).size() > 2;
-        }
-        closedir(dir);
-        return count;
-    }
 
-    std::string folder_, file_;
+    ScratchFolder folder_;
+    const std::string file_ = folder_.path + "/Settings.ini";
 };
 
 TEST_F(Profile, ReadsTheValueExactlyAsItStandsAfterTheFirstEquals) {
@@ -85,14 +59,14 @@ TEST_F(Profile, ReadsTheValueExactlyAsItStandsAfterTheFirstEquals) {
     for (const auto& c : cases) {
         unlink(file_.c_str());
         if (c.file) {
-            Put(file_, *c.file);
+            Put(*c.file);
         }
         EXPECT_EQ(Read(c.section, c.key), c.expected) << c.file.value_or("no file");
     }
 }
 
 TEST_F(Profile, CutsAValueToOneLessThanTheBuffer) {
-    Put(file_, "[T]\nK=" + std::string(3000, 'v') + "\n");
+    Put("[T]\nK=" + std::string(3000, 'v') + "\n");
     EXPECT_EQ(Read("T", "K"), std::string(1022, 'v'));
     EXPECT_EQ(Read("T", "K", 4), "vvv");
     EXPECT_EQ(Read("T", "K", 1), "");
@@ -127,14 +101,14 @@ TEST_F(Profile, WritesInPlaceOrAddsKeySectionAndFileKeepingEveryOtherLine) {
     for (const auto& c : cases) {
         unlink(file_.c_str());
         if (c.before != nullptr) {
-            Put(file_, c.before);
+            Put(c.before);
         }
         EXPECT_EQ(WritePrivateProfileString(c.section, c.key, c.value, file_.c_str()), TRUE)
             << (c.before ? c.before : "no file");
-        EXPECT_EQ(Get(file_), c.after) << (c.before ? c.before : "no file");
+        EXPECT_EQ(folder_.Get(file_), c.after) << (c.before ? c.before : "no file");
         EXPECT_EQ(Read(c.section, c.key), c.value);
     }
-    EXPECT_EQ(EntriesInFolder(), 1u);  // no temporary file left behind
+    EXPECT_EQ(folder_.Entries(), 1u);  // no temporary file left behind
 }
 
 TEST_F(Profile, RefusesWhatCouldNotBeReadBackAndLeavesTheFileWhole) {
@@ -150,16 +124,17 @@ TEST_F(Profile, RefusesWhatCouldNotBeReadBackAndLeavesTheFileWhole) {
         {nullptr, "K", "v"},
     };
     for (const auto& c : cases) {
-        Put(file_, before);
+        Put(before);
         EXPECT_EQ(WritePrivateProfileString(c.section, c.key, c.value, file_.c_str()), FALSE);
-        EXPECT_EQ(Get(file_), before);
+        EXPECT_EQ(folder_.Get(file_), before);
     }
 }
 
 TEST_F(Profile, HostilePathsGiveTheDefaultOrFalseWithoutBlocking) {
-    const std::string fifo = folder_ + "/fifo";
+    const std::string fifo = folder_.path + "/fifo";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    const std::string paths[] = {folder_, folder_ + "/missing/Settings.ini", fifo, "/dev/zero", ""};
+    const std::string paths[] = {folder_.path, folder_.path + "/missing/Settings.ini", fifo,
+                                 "/dev/zero", ""};
     for (const std::string& path : paths) {
         char buffer[16];
         EXPECT_EQ(GetPrivateProfileString("T", "K", "d", buffer, sizeof buffer, path.c_str()), 1u);
@@ -170,10 +145,10 @@ TEST_F(Profile, HostilePathsGiveTheDefaultOrFalseWithoutBlocking) {
 
 TEST_F(Profile, HandlesLinesOfMegabytes) {
     const std::string huge(4 << 20, 'x');
-    Put(file_, huge + "\n[T]\nK=" + huge + "\nL=" + huge);
+    Put(huge + "\n[T]\nK=" + huge + "\nL=" + huge);
     EXPECT_EQ(Read("T", "K"), std::string(1022, 'x'));
     ASSERT_EQ(WritePrivateProfileString("T", "L", "short", file_.c_str()), TRUE);
-    EXPECT_EQ(Get(file_), huge + "\n[T]\nK=" + huge + "\nL=short");
+    EXPECT_EQ(folder_.Get(file_), huge + "\n[T]\nK=" + huge + "\nL=short");
 }
 
 TEST_F(Profile, NewFileIsPrivateAndAnExistingFileKeepsItsMode) {
@@ -192,31 +167,24 @@ TEST_F(Profile, NewFileIsPrivateAndAnExistingFileKeepsItsMode) {
 }
 
 TEST_F(Profile, WritesThroughASymbolicLink) {
-    const std::string real = folder_ + "/real.ini";
-    Put(real, "[T]\nK=1\n");
+    const std::string real = folder_.Put("real.ini", "[T]\nK=1\n");
     ASSERT_EQ(symlink(real.c_str(), file_.c_str()), 0);
     ASSERT_EQ(WritePrivateProfileString("T", "K", "2", file_.c_str()), TRUE);
     struct stat info {};
     ASSERT_EQ(lstat(file_.c_str(), &info), 0);
     EXPECT_TRUE(S_ISLNK(info.st_mode));
-    EXPECT_EQ(Get(real), "[T]\nK=2\n");
+    EXPECT_EQ(folder_.Get(real), "[T]\nK=2\n");
 }
 
 TEST_F(Profile, AFullDiskLeavesTheOldFileWhole) {
     const std::string before = "[T]\nK=1\n";
-    Put(file_, before);
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved {};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit small = saved;
-    small.rlim_cur = 4096;  // the file may not grow beyond this: the write fails as on a full disk
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const BOOL written =
-        WritePrivateProfileString("T", "K", std::string(10000, 'v').c_str(), file_.c_str());
-    setrlimit(RLIMIT_FSIZE, &saved);
+    Put(before);
+    const BOOL written = WithFullDiskAt(4096, [this] {
+        return WritePrivateProfileString("T", "K", std::string(10000, 'v').c_str(), file_.c_str());
+    });
     EXPECT_EQ(written, FALSE);
-    EXPECT_EQ(Get(file_), before);
-    EXPECT_EQ(EntriesInFolder(), 1u);
+    EXPECT_EQ(folder_.Get(file_), before);
+    EXPECT_EQ(folder_.Entries(), 1u);
 }
 
 }  // namespace

@@ -1,15 +1,14 @@
 // The version calls read the version note back from a program file on disk.
 #include "platform/VersionInfo.h"
 
-#include <cstdlib>
-#include <fstream>
 #include <random>
-#include <sstream>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
 #include <gtest/gtest.h>
+
+#include "platform/scratch_folder.h"
 
 namespace {
 
@@ -17,12 +16,6 @@ std::string OwnPath() {
     char path[4096];
     const DWORD length = GetModuleFileName(nullptr, path, sizeof path);
     return std::string(path, length);
-}
-
-std::string Slurp(const std::string& path) {
-    std::ostringstream bytes;
-    bytes << std::ifstream(path, std::ios::binary).rdbuf();
-    return bytes.str();
 }
 
 // The file version "a.b.c.d" through the calls as the application makes them; "" for none.
@@ -51,18 +44,10 @@ std::string VersionOf(const std::string& path) {
 
 class VersionInfo : public testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/version_info_test.XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder_ = pattern;
-    }
-    void TearDown() override { std::system(("rm -rf " + folder_).c_str()); }
     std::string Write(const std::string& name, const std::string& bytes) {
-        const std::string path = folder_ + "/" + name;
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
+        return folder_.Put(name, bytes);
     }
-    std::string folder_;
+    ScratchFolder folder_;
 };
 
 void PutLE(std::string& bytes, size_t at, uint64_t value, int width) {
@@ -118,13 +103,13 @@ TEST_F(VersionInfo, OwnProgramFileCarriesItsVersion) {
 }
 
 TEST_F(VersionInfo, FilesWithoutTheNoteHaveNoVersion) {
-    const std::string own = Slurp(OwnPath());
+    const std::string own = ScratchFolder::Get(OwnPath());
     const std::string withNote =
         Note(10, std::string("Tarnvault", 10), kVersionNoteType, 52, 0xFEEF04BD, 0x00070008, 0x00090001);
     const std::string paths[] = {
         "/bin/true",
-        folder_,
-        folder_ + "/missing",
+        folder_.path,
+        folder_.path + "/missing",
         Write("empty", ""),
         Write("text.ini", "[Tarnvault]\nPassword=x\n"),
         Write("truncated before the note", own.substr(0, own.find(std::string("Tarnvault", 10)))),
@@ -157,7 +142,7 @@ TEST_F(VersionInfo, FilesWithoutTheNoteHaveNoVersion) {
 }
 
 TEST_F(VersionInfo, CorruptedProgramFilesNeverCrash) {
-    const std::string own = Slurp(OwnPath());
+    const std::string own = ScratchFolder::Get(OwnPath());
     std::mt19937 random(12345);
     for (int round = 0; round < 300; ++round) {
         std::string copy = own;
