@@ -1,36 +1,11 @@
 // The assignment statement: target element := target element (operation) operand.
-#include <bit>
 #include <string>
 
+#include "interpreter/DecodedStatement.h"
+#include "interpreter/ElementArithmetic.h"
 #include "interpreter/Operand.h"
 #include "interpreter/ProgramContext.h"
 
-namespace {
-
-// The target element index held in element 0 of an index variable, read as a 32-bit word.
-// A string or barray holds no such word, and the statement fails.
-bool TargetIndexFrom(const Value& indexVariable, uint32_t& index) {
-  switch (indexVariable.kind) {
-    case kKindInt:
-    case kKindUInt32:
-      index = indexVariable.GetWord(0);
-      return true;
-    case kKindUInt64:
-      index = static_cast<uint32_t>(indexVariable.GetUInt64(0));
-      return true;
-    case kKindDouble:
-      index = static_cast<uint32_t>(std::bit_cast<uint64_t>(indexVariable.GetDouble(0)));
-      return true;
-    case kKindString:
-    case kKindBarray:
-      return false;
-    default:  // kinds that never hold data read as 0
-      index = 0;
-      return true;
-  }
-}
-
-}  // namespace
 
 bool ProgramContext::Assignment(uint64_t& pos) {
   pos += 2;  // two skip bits
@@ -72,5 +47,26 @@ bool ProgramContext::ExecuteAssignment(Value& target, uint64_t& pos) {
 
   std::string err;  // the statement shows no message
   return target.PerformMathOp(static_cast<uint32_t>(op), *operand.value, err, !operand.immediate,
+                              targetIndex);
+}
+
+bool ProgramContext::Assignment(DecodedStatement& s) {
+  Value* target = Resolve(s.variable);
+  if (target == nullptr) return false;
+  uint32_t targetIndex = s.targetIndex;
+  if (s.targetIndexForm == TargetIndexForm::ByVariable) {
+    const Value* indexVariable = Resolve(*s.indexVariable);
+    if (indexVariable == nullptr || !TargetIndexFrom(*indexVariable, targetIndex)) return false;
+  }
+
+  const DecodedOperand& operand = s.operands[0];
+  ScratchRelease release(operandScratch_[0]);
+  const Value* source = OperandValue(s.operands[0], operandScratch_[0]);
+  if (source == nullptr) return false;
+
+  // A string target may grow its list of texts to hold the index; other kinds may not.
+  if (target->kind != kKindString && targetIndex >= target->count) return false;
+  if (operand.form == OperandForm::Variable && source->count > 1) return false;
+  return PerformMathOpInPlace(*target, s.code, *source, operand.form != OperandForm::Immediate,
                               targetIndex);
 }

@@ -29,10 +29,29 @@ bool ProgramContext::NativeCall(uint64_t& pos) {
   std::vector<Value*> arguments;
   if (!ReadCallArguments(pos, arguments)) return false;
 
+  return CallNative(native, arguments);
+}
+
+bool ProgramContext::CallNative(uint64_t native, const std::vector<Value*>& arguments) {
   NativeArgs args(NativeArgs::OwnsValues | NativeArgs::KeepIdOrder);
   DetachOnExit detach(args);
   for (Value* argument : arguments) args.Add(argument);
 
   if (native >= g_nativeTable.size() || g_nativeTable[native] == nullptr) return false;
   return g_nativeTable[native](&args);
+}
+
+bool ProgramContext::Arguments(DecodedStatement& s, std::vector<Value*>& arguments) {
+  arguments.reserve(s.arguments->size());
+  for (VariableRef& reference : *s.arguments) {
+    Value* argument = Resolve(reference);
+    if (argument == nullptr) return false;
+    arguments.push_back(argument);
+  }
+  return true;
+}
+
+bool ProgramContext::NativeCall(DecodedStatement& s) {
+  std::vector<Value*> arguments;
+  return Arguments(s, arguments) && CallNative(s.number, arguments);
 }

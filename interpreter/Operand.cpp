@@ -6,6 +6,7 @@
 #include <string>
 
 #include "interpreter/ProgramContext.h"
+#include "interpreter/ValueConversions.h"
 
 namespace {
 
@@ -13,8 +14,32 @@ namespace {
 // text keeps all but the last.
 constexpr uint32_t kStringImmediateBytes = 2048;
 
-// The scratch Value made ready to take one element of kind.
-Value& Retype(Value& scratch, int32_t kind) {
+// The operand element index that element 0 of an index variable gives: converted to uint64
+// as an assignment converts it. Numbers are read in place; anything else takes the general
+// conversion, which may refuse it.
+bool IndexFrom(const Value& indexVariable, uint64_t& index) {
+  const uint32_t width = Value::ElementWidth(indexVariable.kind);
+  const uint8_t* element = indexVariable.HeldNumeric(0, width);
+  if (width != 0 && indexVariable.count >= 1 &&
+      (element != nullptr || !indexVariable.HasStorage())) {
+    if (indexVariable.kind == kKindInt || indexVariable.kind == kKindUInt32) {
+      index = SignExtend(element != nullptr ? LoadLittle32(element) : 0);
+    } else {
+      const uint64_t bits = element != nullptr ? LoadLittle64(element) : 0;
+      index = indexVariable.kind == kKindUInt64 ? bits : DoubleToUInt64(std::bit_cast<double>(bits));
+    }
+    return true;
+  }
+  Value wide;
+  wide.kind = kKindUInt64;
+  if (!wide.AssignValue(indexVariable, nullptr, true, 0, 0)) return false;
+  index = wide.GetUInt64(0);
+  return true;
+}
+
+}  // namespace
+
+Value& RetypeScratch(Value& scratch, int32_t kind) {
   if (scratch.kind != kind) {
     scratch.Clear();
     scratch.kind = kind;
@@ -22,7 +47,29 @@ Value& Retype(Value& scratch, int32_t kind) {
   return scratch;
 }
 
-}  // namespace
+// The target element index held in element 0 of an index variable, read as a 32-bit word.
+// A string or barray holds no such word, and the statement fails.
+bool TargetIndexFrom(const Value& indexVariable, uint32_t& index) {
+  switch (indexVariable.kind) {
+    case kKindInt:
+    case kKindUInt32:
+      index = indexVariable.GetWord(0);
+      return true;
+    case kKindUInt64:
+      index = static_cast<uint32_t>(indexVariable.GetUInt64(0));
+      return true;
+    case kKindDouble:
+      index = static_cast<uint32_t>(std::bit_cast<uint64_t>(indexVariable.GetDouble(0)));
+      return true;
+    case kKindString:
+    case kKindBarray:
+      return false;
+    default:  // kinds that never hold data read as 0
+      index = 0;
+      return true;
+  }
+}
+
 
 bool ProgramContext::ReadOperand(uint64_t& pos, StatementOperand& operand, Value& scratch) {
   uint64_t immediate;
@@ -46,21 +93,21 @@ bool ProgramContext::ReadOperand(uint64_t& pos, StatementOperand& operand, Value
           text.push_back(static_cast<char>(bits));
         }
         if (!terminated) text.pop_back();
-        Retype(scratch, kKindString).SetString(0, text.c_str());
+        RetypeScratch(scratch, kKindString).SetString(0, text.c_str());
         break;
       }
       case kKindInt:
       case kKindUInt32:
         if (!ReadBits(pos, 32, bits)) return false;
-        Retype(scratch, static_cast<int32_t>(kind)).SetInt32(0, static_cast<uint32_t>(bits));
+        RetypeScratch(scratch, static_cast<int32_t>(kind)).SetInt32(0, static_cast<uint32_t>(bits));
         break;
       case kKindDouble:
         if (!ReadBits(pos, 64, bits)) return false;
-        Retype(scratch, kKindDouble).SetDouble(0, std::bit_cast<double>(bits));
+        RetypeScratch(scratch, kKindDouble).SetDouble(0, std::bit_cast<double>(bits));
         break;
       case kKindUInt64:
         if (!ReadBits(pos, 64, bits)) return false;
-        Retype(scratch, kKindUInt64).SetUInt64(0, bits);
+        RetypeScratch(scratch, kKindUInt64).SetUInt64(0, bits);
         break;
       default:  // no byte-array immediate; 6 and 7 name no kind
         return false;
@@ -106,8 +153,27 @@ bool ProgramContext::ReadOperand(uint64_t& pos, StatementOperand& operand, Value
 
   // The copy's conversion cannot fail for a kind that the statements accept; for any other
   // kind the statement refuses the operand itself.
-  Retype(scratch, variable->kind).AssignValue(*variable, nullptr, true, 0, element);
+  RetypeScratch(scratch, variable->kind).AssignValue(*variable, nullptr, true, 0, element);
   operand.value = &scratch;
   operand.elementGiven = true;
   return true;
+}
+
+const Value* ProgramContext::OperandValue(DecodedOperand& operand, Value& scratch) {
+  if (operand.form == OperandForm::Immediate) return operand.immediate;
+  Value* variable = Resolve(operand.variable);
+  if (variable == nullptr || operand.form == OperandForm::Variable) return variable;
+
+  uint64_t index = operand.element;
+  if (operand.form == OperandForm::ElementByVariable) {
+    const Value* indexVariable = Resolve(*operand.indexVariable);
+    if (indexVariable == nullptr || !IndexFrom(*indexVariable, index)) return nullptr;
+  }
+  const uint32_t element = static_cast<uint32_t>(index);
+  const uint64_t elements = variable->kind == kKindString && variable->HasStorage()
+                                ? variable->TextCount()
+                                : uint64_t{variable->count};
+  if (element >= elements) return nullptr;
+  RetypeScratch(scratch, variable->kind).AssignValue(*variable, nullptr, true, 0, element);
+  return &scratch;
 }

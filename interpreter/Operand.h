@@ -10,6 +10,13 @@ struct StatementOperand {
   bool elementGiven = false;
 };
 
+// The scratch Value made ready to take one element of kind.
+Value& RetypeScratch(Value& scratch, int32_t kind);
+
+// The target element index held in element 0 of an index variable, read as a 32-bit word.
+// False for a string or barray, which hold no such word.
+bool TargetIndexFrom(const Value& indexVariable, uint32_t& index);
+
 // The context keeps one scratch Value per operand place, so that a numeric immediate costs no
 // allocation; texts and byte arrays are released when the statement ends.
 class ScratchRelease {

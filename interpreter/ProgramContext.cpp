@@ -59,7 +59,12 @@ bool ProgramContext::DeclareVariable(uint64_t& pos) {
     pos += 1;  // skip bit
     if (!ReadVarWidth(pos, count)) return false;
   }
+  return AddVariable(kind, id, count);
+}
+
+bool ProgramContext::AddVariable(uint64_t kind, uint64_t id, uint64_t count) {
   if (scopeCounts.empty()) return false;
+  NewScopeEpoch();
 
   std::vector<Value>& slots = scopeValues.back();
   std::vector<int32_t>& index = scopeIndex.back();
@@ -120,13 +125,23 @@ bool ProgramContext::ReadCallArguments(uint64_t& pos, std::vector<Value*>& argum
   return true;
 }
 
+namespace {
+thread_local uint64_t g_lastScopeEpoch = 0;
+}  // namespace
+
+// Epochs are never reused on a thread, so a reference found by one context is never taken
+// for one found by another.
+void ProgramContext::NewScopeEpoch() { scopeEpoch_ = ++g_lastScopeEpoch; }
+
 void ProgramContext::CloseInnermostScope() {
+  NewScopeEpoch();
   scopeCounts.pop_back();
   scopeIndex.pop_back();
   scopeValues.pop_back();
 }
 
 void ProgramContext::CloseAllScopes() {
+  NewScopeEpoch();
   scopeCounts.clear();
   scopeIndex.clear();
   scopeValues.clear();

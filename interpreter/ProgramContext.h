@@ -5,10 +5,13 @@
 #include <cstdint>
 #include <vector>
 
+#include "interpreter/DecodedStatement.h"
+#include "interpreter/KeyStream.h"
 #include "interpreter/ProgramBits.h"
 #include "interpreter/Value.h"
 
 struct StatementOperand;
+class DecodedProgram;
 
 // A newly opened scope has this many slots; a full scope grows to (slots div 2) times 3.
 inline constexpr size_t kInitialScopeSlots = 100;
@@ -30,7 +33,9 @@ class ProgramContext {
             const uint8_t key[16]);
 
   // Runs from startBit with the caller's Values as the outermost scope's parameters. True
-  // when the program ended normally, false when a statement failed.
+  // when the program ended normally, false when a statement failed. Each statement is decoded
+  // once into decodedProgram (or into one made for this run when it is null) and run from its
+  // decoded form after that; stepByStep reads every statement bit by bit instead.
   bool Run(const std::vector<Value*>& callerValues, uint64_t startBit);
 
   // Reads an n-bit field (1 to 64) at pos and advances pos; false when it would pass the end.
@@ -61,9 +66,51 @@ class ProgramContext {
   std::vector<std::vector<int32_t>> scopeIndex;  // slot positions by ascending id
   std::vector<int32_t> scopeCounts;              // declared variables of each scope
   uint32_t callDepth = 0;  // 0 for a program's own run, n for a routine nested n deep
+  // The reference reading: every statement read field by field from the bits each time it
+  // runs. Routines run the way their caller runs.
+  bool stepByStep = false;
+  // Statements decoded by the run that called this routine, shared with it; null for a run of
+  // its own, which decodes into a DecodedProgram that lasts as long as the run.
+  DecodedProgram* decodedProgram = nullptr;
 
  private:
+  enum class StepEnd { Next, RunEnds, RunFails };
+
   Value operandScratch_[2];  // temporaries of operands A and B; always id 0, count 1
+  // Changes whenever the scopes change (a declaration, a scope opened or closed), so that a
+  // decoded variable reference knows when to look its variable up again.
+  uint64_t scopeEpoch_ = 0;
+
+  void NewScopeEpoch();
+  bool RunStepByStep(const std::vector<Value*>& callerValues, uint64_t pos);
+  // One statement read field by field at pos and carried out, with the loop's end tests.
+  StepEnd Step(const std::vector<Value*>& callerValues, uint64_t& pos);
+  bool RunDecoded(const std::vector<Value*>& callerValues, uint64_t pos);
+
+  // The declaration's scope work and binding, once its fields are read.
+  bool AddVariable(uint64_t kind, uint64_t id, uint64_t count);
+  bool BindParameter(const std::vector<Value*>& callerValues);
+  // Closing a scope once flag F and its offset are read: the outermost copies out.
+  bool CloseScopeAfterFields(const std::vector<Value*>& callerValues);
+  void CloseCountedScopes(uint64_t count);
+
+  // The decoded statements, one per opcode, each named after its statement.
+  Value* Resolve(VariableRef& ref) {
+    if (ref.epoch != scopeEpoch_) {
+      ref.value = FindValue(ref.id);
+      ref.epoch = scopeEpoch_;
+    }
+    return ref.value;
+  }
+  const Value* OperandValue(DecodedOperand& operand, Value& scratch);
+  bool Assignment(DecodedStatement& s);
+  bool Declaration(const std::vector<Value*>& callerValues, const DecodedStatement& s);
+  bool ConditionalJump(DecodedStatement& s, bool& holds);
+  bool RoutineCall(DecodedStatement& s);
+  bool NativeCall(DecodedStatement& s);
+  bool Arguments(DecodedStatement& s, std::vector<Value*>& arguments);
+  void RunRoutine(const std::vector<Value*>& arguments, const ProgramKey& key, uint64_t startBit);
+  bool CallNative(uint64_t native, const std::vector<Value*>& arguments);
 
   // The statements, one per opcode; each reads its fields after the opcode at pos.
   void OpenScope();

@@ -28,9 +28,29 @@ bool ProgramContext::RoutineCall(uint64_t& pos) {
   // The routine's result is not used: it hands results back only through its caller Values,
   // and its failure does not reach the caller. Its context goes with this frame, also when an
   // exception leaves the routine.
+  RunRoutine(arguments, key, startBit);
+  return true;
+}
+
+void ProgramContext::RunRoutine(const std::vector<Value*>& arguments, const ProgramKey& key,
+                                uint64_t startBit) {
   ProgramContext routine;
   routine.callDepth = callDepth + 1;
+  routine.stepByStep = stepByStep;
+  routine.decodedProgram = decodedProgram;
   routine.Init(program, bitLength, key.data());
   routine.Run(arguments, startBit);
+}
+
+bool ProgramContext::RoutineCall(DecodedStatement& s) {
+  std::vector<Value*> arguments;
+  if (!Arguments(s, arguments)) return false;
+  ProgramKey key{};
+  if (s.jumps) {
+    const Value* keyVariable = Resolve(s.variable);
+    if (keyVariable == nullptr || !MakeRoutineKey(*keyVariable, key)) return false;
+  }
+  if (callDepth >= kMaxRoutineDepth) return true;
+  RunRoutine(arguments, key, s.target);
   return true;
 }

@@ -5,6 +5,7 @@
 #include "interpreter/ProgramContext.h"
 
 void ProgramContext::OpenScope() {
+  NewScopeEpoch();
   // Make room in all three stacks first, so that a failed allocation leaves them in step.
   auto makeRoom = [](auto& stack) {
     if (stack.size() == stack.capacity()) stack.reserve(stack.size() * 2 + 4);
@@ -23,7 +24,10 @@ bool ProgramContext::CloseScope(const std::vector<Value*>& callerValues, uint64_
   uint64_t jumps;
   if (!ReadBits(pos, 1, jumps)) return false;
   if (jumps != 0 && !ReadJump(pos)) return false;
+  return CloseScopeAfterFields(callerValues);
+}
 
+bool ProgramContext::CloseScopeAfterFields(const std::vector<Value*>& callerValues) {
   if (scopeCounts.size() == 1) {
     // Closing the outermost scope hands its first variables back to the caller, by position.
     const std::vector<Value>& slots = scopeValues[0];
@@ -39,7 +43,15 @@ bool ProgramContext::CloseScope(const std::vector<Value*>& callerValues, uint64_
 }
 
 bool ProgramContext::Declaration(const std::vector<Value*>& callerValues, uint64_t& pos) {
-  if (!DeclareVariable(pos)) return false;
+  return DeclareVariable(pos) && BindParameter(callerValues);
+}
+
+bool ProgramContext::Declaration(const std::vector<Value*>& callerValues,
+                                 const DecodedStatement& s) {
+  return AddVariable(s.declaredKind, s.variable.id, s.number) && BindParameter(callerValues);
+}
+
+bool ProgramContext::BindParameter(const std::vector<Value*>& callerValues) {
   if (scopeCounts.size() == 1) {
     // The outermost scope's first declarations are the parameters: the k-th takes caller
     // Value k-1. A kind that differs leaves the variable as declared.
@@ -55,9 +67,13 @@ bool ProgramContext::CloseScopesAndJump(uint64_t& pos) {
   pos += 1;  // skip bit
   uint64_t count;
   if (!ReadVarWidth(pos, count)) return false;
+  CloseCountedScopes(count);
+  return ReadJump(pos);
+}
+
+void ProgramContext::CloseCountedScopes(uint64_t count) {
   const int32_t n = static_cast<int32_t>(static_cast<uint32_t>(count));
   if (n >= 0 && static_cast<size_t>(n) <= scopeCounts.size()) {
     for (int32_t i = 0; i < n; ++i) CloseInnermostScope();
   }
-  return ReadJump(pos);
 }

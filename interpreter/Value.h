@@ -1,9 +1,12 @@
 #pragma once
 // The interpreter's one data type: count elements of one kind, with the id of the program
 // variable it is (0 for an immediate or temporary value).
+#include <bit>
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "interpreter/ElementStorage.h"
 
 enum ValueKind : int32_t {
   kKindUnset = -1,
@@ -17,8 +20,6 @@ enum ValueKind : int32_t {
 
 using ByteArray = std::vector<uint8_t>;
 
-template <typename T>
-class ElementPages;
 using TextStorage = ElementPages<std::string>;
 using ByteArrayStorage = ElementPages<ByteArray>;
 
@@ -71,14 +72,41 @@ class Value {
   // Readers used by the statements and natives; a Value without storage reads as zeros
   // and empty texts, and an index past the elements reads the same way.
   bool HasStorage() const { return data != nullptr; }
-  static uint32_t ElementWidth(int32_t kind);  // 4 or 8 for numeric kinds, 0 otherwise
+  static uint32_t ElementWidth(int32_t kind) {  // 4 or 8 for numeric kinds, 0 otherwise
+    switch (kind) {
+      case kKindInt:
+      case kKindUInt32:
+        return 4;
+      case kKindDouble:
+      case kKindUInt64:
+        return 8;
+      default:
+        return 0;
+    }
+  }
   bool IsNumeric() const { return ElementWidth(kind) != 0; }
   uint64_t StorageBytes() const;               // count × element width for numeric kinds
   uint8_t* NumericBytes();                     // element storage of a numeric Value, or null
   const uint8_t* NumericBytes() const;
-  uint32_t GetWord(uint32_t index) const;      // int and uint32 elements
-  uint64_t GetUInt64(uint32_t index) const;    // uint64 elements, or the bits of a double
-  double GetDouble(uint32_t index) const;      // double elements, or a uint64's bits
+  uint32_t GetWord(uint32_t index) const {  // int and uint32 elements
+    const uint8_t* p = HeldNumeric(index, 4);
+    return p != nullptr ? LoadLittle32(p) : 0;
+  }
+  uint64_t GetUInt64(uint32_t index) const {  // uint64 elements, or the bits of a double
+    const uint8_t* p = HeldNumeric(index, 8);
+    return p != nullptr ? LoadLittle64(p) : 0;
+  }
+  double GetDouble(uint32_t index) const {  // double elements, or a uint64's bits
+    return std::bit_cast<double>(GetUInt64(index));
+  }
+  // The held element at index of a numeric Value of this element width, or null when the
+  // Value holds no such element (no storage, another width, an index past the elements).
+  uint8_t* HeldNumeric(uint32_t index, uint32_t width) const {
+    if (ElementWidth(kind) != width || !Holds(kind) || index >= heldCount || index >= count) {
+      return nullptr;
+    }
+    return static_cast<uint8_t*>(data) + uint64_t{index} * width;
+  }
   uint64_t TextCount() const;                  // texts held by a string Value (may exceed count)
   const std::string& GetText(uint32_t index) const;
   const ByteArray& GetBytes(uint32_t index) const;
@@ -103,7 +131,6 @@ class Value {
   TextStorage* Texts() const;
   ByteArrayStorage* Arrays() const;
   const void* NumericElements(int32_t k) const;
-  uint8_t* HeldNumeric(uint32_t index, uint32_t width) const;
   bool HasElement(uint32_t index) const;
   bool HasSourceElement(uint32_t index) const;
 };

@@ -5,19 +5,6 @@
 #include "interpreter/ElementStorage.h"
 #include "interpreter/Value.h"
 
-uint32_t Value::ElementWidth(int32_t k) {
-  switch (k) {
-    case kKindInt:
-    case kKindUInt32:
-      return 4;
-    case kKindDouble:
-    case kKindUInt64:
-      return 8;
-    default:
-      return 0;
-  }
-}
-
 uint64_t Value::StorageBytes() const {
   return uint64_t{ElementWidth(kind)} * (Holds(kind) ? heldCount : count);
 }
@@ -42,13 +29,6 @@ bool Value::HasSourceElement(uint32_t index) const {
   // A string Value may hold more texts than its count; each of them can be read.
   if (kind == kKindString && Texts() != nullptr) return index < Texts()->Size();
   return HasElement(index);
-}
-
-uint8_t* Value::HeldNumeric(uint32_t index, uint32_t width) const {
-  if (ElementWidth(kind) != width || !Holds(kind) || index >= heldCount || index >= count) {
-    return nullptr;
-  }
-  return static_cast<uint8_t*>(data) + uint64_t{index} * width;
 }
 
 bool Value::SetInt32(uint32_t index, uint32_t word) {
@@ -106,18 +86,6 @@ ByteArray& Value::GetByteArray() {
   EnsureStorage();
   return Arrays()->At(0);
 }
-
-uint32_t Value::GetWord(uint32_t index) const {
-  const uint8_t* p = HeldNumeric(index, 4);
-  return p != nullptr ? LoadLittle32(p) : 0;
-}
-
-uint64_t Value::GetUInt64(uint32_t index) const {
-  const uint8_t* p = HeldNumeric(index, 8);
-  return p != nullptr ? LoadLittle64(p) : 0;
-}
-
-double Value::GetDouble(uint32_t index) const { return std::bit_cast<double>(GetUInt64(index)); }
 
 // One text past the largest index makes 2^32 texts, which only a 64-bit count can say.
 uint64_t Value::TextCount() const {
