@@ -12,5 +12,7 @@ inline constexpr uint8_t kKeyedFlag = 0x01;  // set: deciphered with the main ke
 // its own first bit (as a routine starts), so that its fields cross the key stream's wrap.
 inline constexpr uint8_t kNearWrapFlag = 0x02;
 inline constexpr uint64_t kNearWrapOffset = kKeyStreamBytes - 24;
+// Set (differential target only): the decoded statements get a tiny memory bound.
+inline constexpr uint8_t kTinyBoundFlag = 0x04;
 
 }  // namespace fuzzinput

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "fuzz/FuzzKeys.h"
+#include "fuzz/HeaderArguments.h"
 #include "fuzz/ProgramInput.h"
 #include "interpreter/Natives.h"
 #include "interpreter/ProgramContext.h"
@@ -23,27 +24,6 @@ namespace {
 uint64_t g_statementBudget = 20'000;
 uint64_t g_hashBudget = 16'000'000;
 
-void MakeNumber(Value& arg, uint32_t number) {
-  arg.AssignUInt64Array(1, nullptr);
-  arg.SetUInt64(0, number);
-}
-
-void MakeText(Value& arg, const char* text) {
-  arg.AssignStringArray(1, nullptr);
-  arg.SetString(0, text);
-}
-
-// Block number, block version, previous block hash, Merkle root, time stamp, bits, nonce.
-void MakeHeaderArguments(std::vector<Value>& args) {
-  MakeNumber(args[0], 170);
-  MakeNumber(args[1], 1);
-  MakeText(args[2], "000000002a22cfee1f2c846adbd12b3e183d4f97683f85dad08a79780a84bd55");
-  MakeText(args[3], "7dac2c5666815c17a3b36427de37bb9d2e2c5ccec3f8633eb91a4205cb4c10ff");
-  MakeNumber(args[4], 1231731025);
-  MakeNumber(args[5], 486604799);
-  MakeNumber(args[6], 1889418792);
-}
-
 void RunOnce(const uint8_t* data, size_t size) {
   const bool keyed = (data[0] & fuzzinput::kKeyedFlag) != 0;
   const uint64_t offset =
@@ -53,8 +33,7 @@ void RunOnce(const uint8_t* data, size_t size) {
   const uint64_t bitLength = static_cast<uint64_t>(program.size()) * 8;
   const uint64_t startBit = offset * 8;
 
-  std::vector<Value> args(7);
-  MakeHeaderArguments(args);
+  std::vector<Value> args = fuzzinput::MakeHeaderArguments();
   std::vector<Value*> argPointers;
   for (Value& arg : args) argPointers.push_back(&arg);
 

@@ -69,7 +69,7 @@ DecodedStatement* DecodedStatements::At(const ProgramContext& reader, uint64_t p
     immediates_.push_back(std::move(parts.immediates[immediate - parts.immediates]));
     immediate = &immediates_.back();
   };
-  auto keepIndex = [this, &parts](VariableRef*& ref) {
+  auto keepIndex = [this](VariableRef*& ref) {
     if (ref == nullptr) return;
     indexVariables_.push_back(*ref);
     ref = &indexVariables_.back();

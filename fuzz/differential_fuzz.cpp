@@ -1,0 +1,115 @@
+// Runs arbitrary bytes as a TimeLock program twice, once from decoded statements and once
+// read bit by bit (the reference), and requires the same outcome: the same result, the same
+// Values handed back, the same scopes and variables left at the point where the run ended,
+// and the same exception if one left the run.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "fuzz/FuzzKeys.h"
+#include "fuzz/HeaderArguments.h"
+#include "fuzz/ProgramInput.h"
+#include "interpreter/DecodedProgram.h"
+#include "interpreter/Natives.h"
+#include "interpreter/ProgramContext.h"
+#include "interpreter/RunBudget.h"
+#include "interpreter/Value.h"
+
+namespace {
+
+// As in the program target: a run's time grows with the square of its statements.
+constexpr uint64_t kStatementBudget = 20'000;
+constexpr uint64_t kHashBudget = 16'000'000;
+// A bound this small leaves most statements undecoded, so that runs pass back and forth
+// between decoded statements and bit-by-bit reading.
+constexpr uint64_t kTinyBound = 2048;
+// Elements compared per Value: enough to see any difference a short run can make.
+constexpr uint64_t kElementsShown = 256;
+
+// Everything a program can leave in a Value, as text.
+void Describe(const Value& v, std::string& out) {
+  out += "k" + std::to_string(v.kind) + " i" + std::to_string(v.id) + " c" +
+         std::to_string(v.count) + (v.HasStorage() ? " s" : " -");
+  if (!v.HasStorage()) return;
+  if (v.kind == kKindString) {
+    out += " t" + std::to_string(v.TextCount());
+    for (uint64_t i = 0; i < v.TextCount() && i < kElementsShown; ++i) {
+      out += "|" + v.GetText(static_cast<uint32_t>(i));
+    }
+  } else if (v.kind == kKindBarray) {
+    for (uint64_t i = 0; i < v.count && i < kElementsShown; ++i) {
+      const ByteArray& bytes = v.GetBytes(static_cast<uint32_t>(i));
+      out += "|" + std::string(bytes.begin(), bytes.end());
+    }
+  } else {
+    for (uint64_t i = 0; i < v.count && i < kElementsShown; ++i) {
+      out += " " + std::to_string(Value::ElementWidth(v.kind) == 4
+                                      ? v.GetWord(static_cast<uint32_t>(i))
+                                      : v.GetUInt64(static_cast<uint32_t>(i)));
+    }
+  }
+  out += "\n";
+}
+
+std::string RunOnce(const uint8_t* data, size_t size, bool stepByStep) {
+  const bool keyed = (data[0] & fuzzinput::kKeyedFlag) != 0;
+  const uint64_t offset =
+      (data[0] & fuzzinput::kNearWrapFlag) != 0 ? fuzzinput::kNearWrapOffset : 0;
+  std::vector<uint8_t> program(offset);
+  program.insert(program.end(), data + 1, data + size);
+  const uint64_t bitLength = static_cast<uint64_t>(program.size()) * 8;
+
+  std::vector<Value> args = fuzzinput::MakeHeaderArguments();
+  std::vector<Value*> argPointers;
+  for (Value& arg : args) argPointers.push_back(&arg);
+
+  std::string outcome;
+  ProgramContext context;
+  context.Init(&program, bitLength, fuzzkeys::kMainKey.data());
+  context.keyStream = keyed ? &GetCachedKeyStream(fuzzkeys::kMainKey.data())->stream : nullptr;
+  context.stepByStep = stepByStep;
+  DecodedProgram tiny(kTinyBound);
+  if ((data[0] & fuzzinput::kTinyBoundFlag) != 0) context.decodedProgram = &tiny;
+  SetRunBudget(kStatementBudget, kHashBudget);
+  try {
+    outcome = context.Run(argPointers, offset * 8) ? "ended\n" : "failed\n";
+  } catch (const std::bad_alloc&) {
+    outcome = "bad_alloc\n";
+  } catch (const std::length_error&) {
+    outcome = "length_error\n";
+  }
+  for (const Value& arg : args) Describe(arg, outcome);
+  outcome += "scopes " + std::to_string(context.ScopeDepth()) + "\n";
+  for (size_t s = 0; s < context.ScopeDepth(); ++s) {
+    outcome += "scope " + std::to_string(context.scopeCounts[s]) + "\n";
+    for (int32_t i = 0; i < context.scopeCounts[s]; ++i) {
+      Describe(context.scopeValues[s][static_cast<size_t>(i)], outcome);
+    }
+  }
+  fuzzkeys::ForgetRoutineKeyStreams();
+  return outcome;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  fuzzkeys::InstallKeys();
+  RegisterStandardNatives();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < 2) return 0;
+  const std::string decoded = RunOnce(data, size, false);
+  const std::string reference = RunOnce(data, size, true);
+  if (decoded != reference) {
+    std::fprintf(stderr, "decoded run:\n%s\nstep-by-step run:\n%s\n", decoded.c_str(),
+                 reference.c_str());
+    std::abort();
+  }
+  return 0;
+}
