@@ -1,19 +1,26 @@
-// Speed of the run loop and of field reads.
+// Speed of the run loop on loops that compute (counting, a string array, routine calls), the
+// same counting loop in Lua 5.4 for scale, and field reads on their own.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "interpreter/KeyStream.h"
 #include "interpreter/ProgramContext.h"
 #include "programwriter/ProgramWriter.h"
 
+#ifdef TARNVAULT_HAVE_LUA
+#include <lua.hpp>
+#endif
+
 using namespace testprog;
 
 namespace {
 
 constexpr ProgramKey kBenchKey{0x62, 0x65, 0x6E, 0x63, 0x68, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
+constexpr int64_t kTurns = 10'000'000;
 
 struct BoundProgram {
   explicit BoundProgram(const ProgramWriter& w) : bytes(w.Finish(kBenchKey)) {
@@ -23,32 +30,118 @@ struct BoundProgram {
   ProgramContext context;
 };
 
-// One assignment and one conditional jump per turn, counting a variable to 10,000,000.
-void BM_CountingLoop(benchmark::State& state) {
-  constexpr int32_t kTurns = 10'000'000;
-  ProgramWriter w;
-  w.OpenScope().Declare(kKindInt, 1);
-  const Label top = w.Here();
-  w.Assign(Target(1), MathOp::Add, Imm::Int(1));
-  w.JumpUnless(Relation::GreaterEqual, Opnd::Var(1), Imm::Int(kTurns), top);
-  w.CloseScope();
-  BoundProgram p(w);
-  Value counter;
-  counter.kind = kKindInt;
-  counter.SetInt32(0, 0);
-  const std::vector<Value*> args{&counter};
-
-  for (auto _ : state) {
-    counter.SetInt32(0, 0);
-    if (!p.context.Run(args, 0) || counter.GetWord(0) != kTurns) state.SkipWithError("run");
-  }
-  state.counters["statements/s"] = benchmark::Counter(
-      2.0 * kTurns * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+Value UInt64Value() {
+  Value v;
+  v.kind = kKindUInt64;
+  v.SetUInt64(0, 0);
+  return v;
 }
-BENCHMARK(BM_CountingLoop)->Unit(benchmark::kMillisecond);
+
+// Runs a program whose first parameter counts the turns to `turns`; state.range(0) 1 reads the
+// program bit by bit (the reference) instead of from decoded statements.
+void RunCounted(benchmark::State& state, const ProgramWriter& w, int64_t turns,
+                int64_t statementsPerTurn) {
+  BoundProgram p(w);
+  p.context.stepByStep = state.range(0) != 0;
+  Value counter = UInt64Value();
+  Value sum = UInt64Value();
+  const std::vector<Value*> args{&counter, &sum};
+  for (auto _ : state) {
+    counter.SetUInt64(0, 0);
+    if (!p.context.Run(args, 0) || counter.GetUInt64(0) != static_cast<uint64_t>(turns)) {
+      state.SkipWithError("run");
+    }
+  }
+  const double runs = static_cast<double>(state.iterations());
+  state.counters["ns/turn"] = benchmark::Counter(static_cast<double>(turns) * runs,
+                                                 benchmark::Counter::kIsRate |
+                                                     benchmark::Counter::kInvert);
+  state.counters["ns/statement"] = benchmark::Counter(
+      static_cast<double>(turns * statementsPerTurn) * runs,
+      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+// Each turn: add 1 to a uint64 counter, add the counter into a sum, jump back while the counter
+// is below the turns.
+void BM_CountingLoop(benchmark::State& state) {
+  ProgramWriter w;
+  w.OpenScope().Declare(kKindUInt64, 1).Declare(kKindUInt64, 2);
+  const Label top = w.Here();
+  w.Assign(Target(1), MathOp::Add, Imm::UInt64(1));
+  w.Assign(Target(2), MathOp::Add, Opnd::Var(1));
+  w.JumpUnless(Relation::GreaterEqual, Opnd::Var(1), Imm::UInt64(kTurns), top);
+  w.CloseScope();
+  RunCounted(state, w, kTurns, 3);
+}
+BENCHMARK(BM_CountingLoop)->ArgName("stepByStep")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Each turn: copy element (counter mod 64) of a 64-text array into a text, add 1 to the
+// counter, jump back. The texts are 16 characters, so no copy is a short-text copy.
+void BM_StringArrayLoop(benchmark::State& state) {
+  constexpr int64_t kArrayTurns = kTurns / 4;
+  ProgramWriter w;
+  w.OpenScope().Declare(kKindUInt64, 1).Declare(kKindUInt64, 2);
+  w.Declare(kKindString, 3, 64).Declare(kKindString, 4).Declare(kKindUInt64, 5);
+  for (uint32_t i = 0; i < 64; ++i) {
+    w.Assign(Target::At(3, i), MathOp::Assign, Imm::String("text number " + std::to_string(1000 + i)));
+  }
+  const Label top = w.Here();
+  w.Assign(Target(5), MathOp::Assign, Opnd::Var(1)).Assign(Target(5), MathOp::And, Imm::UInt64(63));
+  w.Assign(Target(4), MathOp::Assign, Opnd::VarAtVar(3, 5));
+  w.Assign(Target(1), MathOp::Add, Imm::UInt64(1));
+  w.JumpUnless(Relation::GreaterEqual, Opnd::Var(1), Imm::UInt64(kArrayTurns), top);
+  w.CloseScope();
+  RunCounted(state, w, kArrayTurns, 5);
+}
+BENCHMARK(BM_StringArrayLoop)->ArgName("stepByStep")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Each turn calls a routine (under the all-zero key) that adds 1 to its parameter, then jumps
+// back while the counter is below the turns.
+void BM_RoutineCallLoop(benchmark::State& state) {
+  constexpr int64_t kCallTurns = kTurns / 10;
+  ProgramWriter w;
+  const Label routine = w.NewLabel();
+  w.OpenScope().Declare(kKindUInt64, 1).Declare(kKindUInt64, 2);
+  const Label top = w.Here();
+  w.CallRoutine(routine, {1});
+  w.JumpUnless(Relation::GreaterEqual, Opnd::Var(1), Imm::UInt64(kCallTurns), top);
+  w.CloseScope();
+  w.BeginRegion(kZeroKey).Bind(routine);
+  w.OpenScope().Declare(kKindUInt64, 10).Assign(Target(10), MathOp::Add, Imm::UInt64(1));
+  w.CloseScope();
+  RunCounted(state, w, kCallTurns, 6);
+}
+BENCHMARK(BM_RoutineCallLoop)->ArgName("stepByStep")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The counting loop in Lua 5.4, for scale: the same three steps a turn on 64-bit integers.
+void BM_LuaCountingLoop(benchmark::State& state) {
+#ifdef TARNVAULT_HAVE_LUA
+  lua_State* lua = luaL_newstate();
+  const std::string source =
+      "local n = ... local c, sum = 0, 0 "
+      "repeat c = c + 1 sum = sum + c until c >= n return c";
+  if (luaL_loadstring(lua, source.c_str()) != LUA_OK) state.SkipWithError("lua source");
+  const int chunk = luaL_ref(lua, LUA_REGISTRYINDEX);
+  for (auto _ : state) {
+    lua_rawgeti(lua, LUA_REGISTRYINDEX, chunk);
+    lua_pushinteger(lua, kTurns);
+    if (lua_pcall(lua, 1, 1, 0) != LUA_OK || lua_tointeger(lua, -1) != kTurns) {
+      state.SkipWithError("lua run");
+    }
+    lua_pop(lua, 1);
+  }
+  lua_close(lua);
+  state.counters["ns/turn"] = benchmark::Counter(
+      static_cast<double>(kTurns) * static_cast<double>(state.iterations()),
+      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+#else
+  state.SkipWithError("Lua 5.4 is not installed (Debian package liblua5.4-dev)");
+#endif
+}
+BENCHMARK(BM_LuaCountingLoop)->Unit(benchmark::kMillisecond);
 
 // A long straight program of assignments whose fields are wide: a 63-bit element index and a
-// 64-bit immediate, most of them straddling byte boundaries.
+// 64-bit immediate, most of them straddling byte boundaries. Each statement runs once.
 void BM_WideFieldAssignments(benchmark::State& state) {
   constexpr int kStatements = 100'000;
   std::mt19937_64 rng(1);
@@ -59,16 +152,15 @@ void BM_WideFieldAssignments(benchmark::State& state) {
   }
   w.CloseScope();
   BoundProgram p(w);
+  p.context.stepByStep = state.range(0) != 0;
   for (auto _ : state) {
     if (!p.context.Run({}, 0)) state.SkipWithError("run");
   }
   const double runs = static_cast<double>(state.iterations());
   state.counters["statements/s"] =
       benchmark::Counter(kStatements * runs, benchmark::Counter::kIsRate);
-  state.counters["program bytes/s"] =
-      benchmark::Counter(static_cast<double>(p.bytes.size()) * runs, benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_WideFieldAssignments)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WideFieldAssignments)->ArgName("stepByStep")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // Field reads on their own: fields of every width at every bit offset, under a key stream.
 void BM_ReadBits(benchmark::State& state) {

@@ -1,8 +1,6 @@
 // The assignment statement: target element := target element (operation) operand.
 #include <string>
 
-#include "interpreter/DecodedStatement.h"
-#include "interpreter/ElementArithmetic.h"
 #include "interpreter/Operand.h"
 #include "interpreter/ProgramContext.h"
 
@@ -47,26 +45,5 @@ bool ProgramContext::ExecuteAssignment(Value& target, uint64_t& pos) {
 
   std::string err;  // the statement shows no message
   return target.PerformMathOp(static_cast<uint32_t>(op), *operand.value, err, !operand.immediate,
-                              targetIndex);
-}
-
-bool ProgramContext::Assignment(DecodedStatement& s) {
-  Value* target = Resolve(s.variable);
-  if (target == nullptr) return false;
-  uint32_t targetIndex = s.targetIndex;
-  if (s.targetIndexForm == TargetIndexForm::ByVariable) {
-    const Value* indexVariable = Resolve(*s.indexVariable);
-    if (indexVariable == nullptr || !TargetIndexFrom(*indexVariable, targetIndex)) return false;
-  }
-
-  const DecodedOperand& operand = s.operands[0];
-  ScratchRelease release(operandScratch_[0]);
-  const Value* source = OperandValue(s.operands[0], operandScratch_[0]);
-  if (source == nullptr) return false;
-
-  // A string target may grow its list of texts to hold the index; other kinds may not.
-  if (target->kind != kKindString && targetIndex >= target->count) return false;
-  if (operand.form == OperandForm::Variable && source->count > 1) return false;
-  return PerformMathOpInPlace(*target, s.code, *source, operand.form != OperandForm::Immediate,
                               targetIndex);
 }

@@ -28,14 +28,3 @@ bool ProgramContext::ConditionalJump(uint64_t& pos) {
   }
   return ReadJump(pos);
 }
-
-bool ProgramContext::ConditionalJump(DecodedStatement& s, bool& holds) {
-  ScratchRelease releaseA(operandScratch_[0]);
-  ScratchRelease releaseB(operandScratch_[1]);
-  const Value* a = OperandValue(s.operands[0], operandScratch_[0]);
-  if (a == nullptr) return false;
-  const Value* b = OperandValue(s.operands[1], operandScratch_[1]);
-  if (b == nullptr || !Comparable(a->kind) || !Comparable(b->kind)) return false;
-  holds = RelationHolds(static_cast<Relation>(s.code), *a, *b);
-  return true;
-}

@@ -21,6 +21,23 @@ bool HasRoomForKind(const ProgramContext& reader, uint64_t pos) {
   return pos < reader.bitLength && reader.bitLength - pos >= 4;
 }
 
+bool IsNumberImmediate(const DecodedOperand& operand) {
+  return operand.form == OperandForm::Immediate && Value::ElementWidth(operand.number.kind) != 0;
+}
+
+StatementShape ShapeOf(const DecodedStatement& s) {
+  if (s.opcode == Opcode::Assign && s.code < static_cast<uint8_t>(MathOp::None) &&
+      s.targetIndexForm != TargetIndexForm::ByVariable) {
+    if (IsNumberImmediate(s.operands[0])) return StatementShape::NumberIntoElement;
+    if (s.operands[0].form == OperandForm::Variable) return StatementShape::VariableIntoElement;
+  }
+  if ((s.opcode == Opcode::JumpUnless || s.opcode == Opcode::JumpUnlessToo) &&
+      s.operands[0].form == OperandForm::Variable && IsNumberImmediate(s.operands[1])) {
+    return StatementShape::VariableAgainstNumber;
+  }
+  return StatementShape::General;
+}
+
 }  // namespace
 
 // The parts of a statement that live outside it, made while it decodes and kept only when it
@@ -160,6 +177,7 @@ bool DecodedStatements::Decode(const ProgramContext& reader, uint64_t pos, Decod
       return false;
   }
   s.next = pos;
+  s.shape = ShapeOf(s);
   return true;
 }
 
@@ -220,17 +238,21 @@ bool DecodedStatements::DecodeOperand(const ProgramContext& reader, uint64_t& po
       case kKindUInt32:
         if (!reader.ReadBits(pos, 32, field)) return false;
         immediate.SetInt32(0, static_cast<uint32_t>(field));
+        operand.number.word = static_cast<uint32_t>(field);
         break;
       case kKindDouble:
       case kKindUInt64:
         if (!reader.ReadBits(pos, 64, field)) return false;
         immediate.SetUInt64(0, field);
+        operand.number.wide = field;
+        operand.number.real = std::bit_cast<double>(field);
         break;
       default:  // no byte-array immediate; 6 and 7 name no kind
         return false;
     }
     operand.form = OperandForm::Immediate;
     operand.immediate = &immediate;
+    operand.number.kind = immediate.kind;
     return true;
   }
 

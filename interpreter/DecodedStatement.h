@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "interpreter/ElementArithmetic.h"
 #include "interpreter/Opcodes.h"
 #include "interpreter/Value.h"
 
@@ -29,11 +30,21 @@ struct DecodedOperand {
   OperandForm form = OperandForm::Immediate;
   uint32_t element = 0;              // Element: the index's low 32 bits
   const Value* immediate = nullptr;  // Immediate: one element of its kind, id 0
+  element_arithmetic::SourceElement number{};  // a numeric immediate's element, read once
   VariableRef variable;
   VariableRef* indexVariable = nullptr;  // ElementByVariable
 };
 
 enum class TargetIndexForm : uint8_t { Element0, Immediate, ByVariable };
+
+// Shapes of assignments and conditional jumps that have a short path when their values turn
+// out to be numbers held in place; every other case takes the statement's general path.
+enum class StatementShape : uint8_t {
+  General,
+  NumberIntoElement,      // assignment: arithmetic with a numeric immediate, index not a variable
+  VariableIntoElement,    // assignment: arithmetic with a whole variable, index not a variable
+  VariableAgainstNumber,  // conditional jump: a whole variable against a numeric immediate
+};
 
 struct DecodedStatement {
   Opcode opcode = Opcode::Invalid8;  // as read: 4 and 5, 9 and 10 stay apart
@@ -41,6 +52,8 @@ struct DecodedStatement {
   uint8_t declaredKind = 0;
   bool jumps = false;       // close scope: flag F; routine call: flag K (key variable given)
   TargetIndexForm targetIndexForm = TargetIndexForm::Element0;
+  StatementShape shape = StatementShape::General;
+  bool nextIsAdjacent = false;  // nextStatement is the statement stored right after this one
   uint32_t targetIndex = 0;
 
   uint64_t next = 0;    // the bit after the statement's fields

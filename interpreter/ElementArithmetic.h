@@ -22,7 +22,7 @@ inline bool IsArithmeticKind(int32_t k) {
 }
 
 // Remainder, shifts and the bitwise operations take integers only.
-inline bool AcceptsKinds(MathOp op, int32_t dst, int32_t src) {
+[[gnu::always_inline]] inline bool AcceptsKinds(MathOp op, int32_t dst, int32_t src) {
   if (!IsArithmeticKind(dst) || !IsArithmeticKind(src)) return false;
   const bool integersOnly =
       op == MathOp::Remainder || (op >= MathOp::ShiftLeft && op <= MathOp::Or);
@@ -37,7 +37,7 @@ struct SourceElement {
   double real;    // double
 };
 
-inline double InDouble(MathOp op, double a, double b) {
+[[gnu::always_inline]] inline double InDouble(MathOp op, double a, double b) {
   switch (op) {
     case MathOp::Multiply:
       return a * b;
@@ -51,7 +51,7 @@ inline double InDouble(MathOp op, double a, double b) {
 }
 
 template <typename U>
-inline U InIntegers(MathOp op, U a, U b) {
+[[gnu::always_inline]] inline U InIntegers(MathOp op, U a, U b) {
   switch (op) {
     case MathOp::Multiply:
       return static_cast<U>(a * b);
@@ -73,7 +73,7 @@ inline uint32_t ArithmeticShiftRight(uint32_t word, uint32_t shift) {
   return (word & kWordMin) != 0 ? ~(~word >> shift) : word >> shift;
 }
 
-inline bool ComputeWord(MathOp op, int32_t dstKind, uint32_t d, const SourceElement& s, uint32_t& out) {
+[[gnu::always_inline]] inline bool ComputeWord(MathOp op, int32_t dstKind, uint32_t d, const SourceElement& s, uint32_t& out) {
   if (s.kind == kKindDouble) {
     out = TruncateToWord(InDouble(op, WordToDouble(d), s.real));
     return true;
@@ -121,7 +121,7 @@ inline bool ComputeWord(MathOp op, int32_t dstKind, uint32_t d, const SourceElem
   }
 }
 
-inline bool ComputeUInt64(MathOp op, uint64_t d, const SourceElement& s, uint64_t& out) {
+[[gnu::always_inline]] inline bool ComputeUInt64(MathOp op, uint64_t d, const SourceElement& s, uint64_t& out) {
   if (s.kind == kKindDouble) {
     out = DoubleToUInt64(InDouble(op, UInt64ToDouble(d), s.real));
     return true;
@@ -148,7 +148,7 @@ inline bool ComputeUInt64(MathOp op, uint64_t d, const SourceElement& s, uint64_
   }
 }
 
-inline double ComputeDouble(MathOp op, double d, const SourceElement& s) {
+[[gnu::always_inline]] inline double ComputeDouble(MathOp op, double d, const SourceElement& s) {
   double sv = s.real;
   if (IsWordKind(s.kind)) sv = WordToDouble(s.word);
   if (s.kind == kKindUInt64) sv = UInt64ToDouble(s.wide);
@@ -158,10 +158,36 @@ inline double ComputeDouble(MathOp op, double d, const SourceElement& s) {
 
 }  // namespace element_arithmetic
 
+// The held destination element of dstKind at dst combined with s; false where
+// PerformMathOp refuses the values (a zero divisor, the one signed quotient that overflows).
+[[gnu::always_inline]] inline bool ComputeInPlace(int32_t dstKind, uint8_t* dst, MathOp code,
+                                                  const element_arithmetic::SourceElement& s) {
+  using namespace element_arithmetic;
+  if (dstKind == kKindInt || dstKind == kKindUInt32) {
+    uint32_t result = 0;
+    if (!ComputeWord(code, dstKind, LoadLittle32(dst), s, result)) return false;
+    StoreLittle32(dst, result);
+    return true;
+  }
+  if (dstKind == kKindUInt64) {
+    uint64_t result = 0;
+    if (!ComputeUInt64(code, LoadLittle64(dst), s, result)) return false;
+    StoreLittle64(dst, result);
+    return true;
+  }
+  StoreLittle64(dst, std::bit_cast<uint64_t>(
+                         ComputeDouble(code, std::bit_cast<double>(LoadLittle64(dst)), s)));
+  return true;
+}
+
+// PerformMathOp with its message dropped, as the statements call it.
+bool PerformMathOpQuietly(Value& target, uint32_t op, const Value& source, bool allowRef,
+                          uint32_t dstIdx);
+
 // What PerformMathOp(op, source, err, allowRef, dstIdx) does, computed straight on the held
 // elements when both sides are numbers that it can read and write in place; every other case
 // (assignment, texts, missing storage, refusals) goes through PerformMathOp itself.
-inline bool PerformMathOpInPlace(Value& target, uint32_t op, const Value& source, bool allowRef,
+[[gnu::always_inline]] inline bool PerformMathOpInPlace(Value& target, uint32_t op, const Value& source, bool allowRef,
                                  uint32_t dstIdx) {
   using namespace element_arithmetic;
   const MathOp code = static_cast<MathOp>(op);
@@ -174,8 +200,7 @@ inline bool PerformMathOpInPlace(Value& target, uint32_t op, const Value& source
                        (src != nullptr || !source.HasStorage()) &&
                        AcceptsKinds(code, target.kind, source.kind);
   if (!inPlace) [[unlikely]] {
-    std::string err;  // the statements show no message
-    return target.PerformMathOp(op, source, err, allowRef, dstIdx);
+    return PerformMathOpQuietly(target, op, source, allowRef, dstIdx);
   }
   // Only the field of the source's kind is read; a source without storage reads as zero.
   SourceElement s{source.kind, 0, 0, 0.0};
@@ -187,19 +212,5 @@ inline bool PerformMathOpInPlace(Value& target, uint32_t op, const Value& source
       s.real = std::bit_cast<double>(s.wide);
     }
   }
-  if (dstWidth == 4) {
-    uint32_t result = 0;
-    if (!ComputeWord(code, target.kind, LoadLittle32(dst), s, result)) return false;
-    StoreLittle32(dst, result);
-    return true;
-  }
-  if (target.kind == kKindUInt64) {
-    uint64_t result = 0;
-    if (!ComputeUInt64(code, LoadLittle64(dst), s, result)) return false;
-    StoreLittle64(dst, result);
-    return true;
-  }
-  StoreLittle64(dst, std::bit_cast<uint64_t>(
-                         ComputeDouble(code, std::bit_cast<double>(LoadLittle64(dst)), s)));
-  return true;
+  return ComputeInPlace(target.kind, dst, code, s);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Element storage of Values. A program may declare up to 2^32-1 elements of any kind, so
 // storage is taken zero-filled from the system and paid for only where it is written.
+#include <bit>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -18,21 +19,30 @@ void* AllocateZeroedBytes(uint64_t bytes);
 // mostly untouched array does not make the system back the destination's untouched pages.
 void CopyElementBytes(uint8_t* dst, const uint8_t* src, uint64_t bytes);
 
-// Numeric elements are stored little-endian.
+// Numeric elements are stored little-endian, whatever the host; a copy of the bytes and a swap
+// on a big-endian host compile to one load or store.
 inline uint32_t LoadLittle32(const uint8_t* p) {
-  return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
+  uint32_t v;
+  std::memcpy(&v, p, sizeof v);
+  if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap32(v);
+  return v;
 }
 
 inline uint64_t LoadLittle64(const uint8_t* p) {
-  return uint64_t{LoadLittle32(p)} | uint64_t{LoadLittle32(p + 4)} << 32;
+  uint64_t v;
+  std::memcpy(&v, p, sizeof v);
+  if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap64(v);
+  return v;
 }
 
 inline void StoreLittle32(uint8_t* p, uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
+  if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap32(v);
+  std::memcpy(p, &v, sizeof v);
 }
 
 inline void StoreLittle64(uint8_t* p, uint64_t v) {
-  for (int i = 0; i < 8; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
+  if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap64(v);
+  std::memcpy(p, &v, sizeof v);
 }
 
 // Elements of a string or barray Value: a logical size, and pages of elements made on first

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "interpreter/ProgramContext.h"
-#include "interpreter/ValueConversions.h"
 
 namespace {
 
@@ -14,28 +13,6 @@ namespace {
 // text keeps all but the last.
 constexpr uint32_t kStringImmediateBytes = 2048;
 
-// The operand element index that element 0 of an index variable gives: converted to uint64
-// as an assignment converts it. Numbers are read in place; anything else takes the general
-// conversion, which may refuse it.
-bool IndexFrom(const Value& indexVariable, uint64_t& index) {
-  const uint32_t width = Value::ElementWidth(indexVariable.kind);
-  const uint8_t* element = indexVariable.HeldNumeric(0, width);
-  if (width != 0 && indexVariable.count >= 1 &&
-      (element != nullptr || !indexVariable.HasStorage())) {
-    if (indexVariable.kind == kKindInt || indexVariable.kind == kKindUInt32) {
-      index = SignExtend(element != nullptr ? LoadLittle32(element) : 0);
-    } else {
-      const uint64_t bits = element != nullptr ? LoadLittle64(element) : 0;
-      index = indexVariable.kind == kKindUInt64 ? bits : DoubleToUInt64(std::bit_cast<double>(bits));
-    }
-    return true;
-  }
-  Value wide;
-  wide.kind = kKindUInt64;
-  if (!wide.AssignValue(indexVariable, nullptr, true, 0, 0)) return false;
-  index = wide.GetUInt64(0);
-  return true;
-}
 
 }  // namespace
 
@@ -157,23 +134,4 @@ bool ProgramContext::ReadOperand(uint64_t& pos, StatementOperand& operand, Value
   operand.value = &scratch;
   operand.elementGiven = true;
   return true;
-}
-
-const Value* ProgramContext::OperandValue(DecodedOperand& operand, Value& scratch) {
-  if (operand.form == OperandForm::Immediate) return operand.immediate;
-  Value* variable = Resolve(operand.variable);
-  if (variable == nullptr || operand.form == OperandForm::Variable) return variable;
-
-  uint64_t index = operand.element;
-  if (operand.form == OperandForm::ElementByVariable) {
-    const Value* indexVariable = Resolve(*operand.indexVariable);
-    if (indexVariable == nullptr || !IndexFrom(*indexVariable, index)) return nullptr;
-  }
-  const uint32_t element = static_cast<uint32_t>(index);
-  const uint64_t elements = variable->kind == kKindString && variable->HasStorage()
-                                ? variable->TextCount()
-                                : uint64_t{variable->count};
-  if (element >= elements) return nullptr;
-  RetypeScratch(scratch, variable->kind).AssignValue(*variable, nullptr, true, 0, element);
-  return &scratch;
 }

@@ -25,7 +25,7 @@ class ScratchRelease {
   ScratchRelease(const ScratchRelease&) = delete;
   ScratchRelease& operator=(const ScratchRelease&) = delete;
   ~ScratchRelease() {
-    if (!scratch_.IsNumeric()) scratch_.Clear();
+    if (scratch_.HasStorage() && !scratch_.IsNumeric()) scratch_.Clear();
   }
 
  private:

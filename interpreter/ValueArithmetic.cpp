@@ -31,3 +31,9 @@ bool Value::PerformMathOp(const uint32_t& op, const Value& source, std::string& 
   }
   return SetDouble(dstIdx, ComputeDouble(code, GetDouble(dstIdx), s));
 }
+
+bool PerformMathOpQuietly(Value& target, uint32_t op, const Value& source, bool allowRef,
+                          uint32_t dstIdx) {
+  std::string err;  // the statements show no message
+  return target.PerformMathOp(op, source, err, allowRef, dstIdx);
+}
