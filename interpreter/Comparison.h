@@ -13,24 +13,16 @@ inline bool Comparable(int32_t kind) {
 
 namespace comparison {
 
+// Every relation's outcome at once, one bit each in the order of the relation codes; 6 and 7
+// never hold. With a NaN on either side only != holds, as IEEE 754 has it.
 template <typename T>
 [[gnu::always_inline]] inline bool Holds(Relation relation, T a, T b) {
-  switch (relation) {
-    case Relation::Less:
-      return a < b;
-    case Relation::Greater:
-      return a > b;
-    case Relation::Equal:
-      return a == b;
-    case Relation::NotEqual:
-      return a != b;
-    case Relation::LessEqual:
-      return a <= b;
-    case Relation::GreaterEqual:
-      return a >= b;
-    default:
-      return false;  // 6 and 7 never hold
-  }
+  const uint32_t less = a < b;
+  const uint32_t greater = a > b;
+  const uint32_t equal = a == b;
+  const uint32_t outcomes = less | greater << 1 | equal << 2 | (equal ^ 1u) << 3 |
+                            (less | equal) << 4 | (greater | equal) << 5;
+  return (outcomes >> static_cast<uint32_t>(relation)) & 1u;
 }
 
 // Truncation toward zero; NaN, infinities and values outside the range give INT32_MIN.

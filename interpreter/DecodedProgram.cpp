@@ -177,6 +177,8 @@ bool DecodedStatements::Decode(const ProgramContext& reader, uint64_t pos, Decod
       return false;
   }
   s.next = pos;
+  s.nextEnds = s.next >= reader.bitLength;
+  s.targetEnds = s.target >= reader.bitLength;
   s.shape = ShapeOf(s);
   return true;
 }

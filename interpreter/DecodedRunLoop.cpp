@@ -123,6 +123,26 @@ namespace {
   return true;
 }
 
+// The statement to run after s. pos follows only where no decoded statement may stand: a
+// statement stored right after s is taken without it.
+[[gnu::always_inline]] inline DecodedStatement* ProgramContext::Following(
+    DecodedStatements& statements, DecodedStatement& s, bool jumped, uint64_t& pos) {
+  if (jumped) {
+    pos = s.target;
+    if (s.targetStatement == nullptr) s.targetStatement = statements.At(*this, pos);
+    return s.targetStatement;
+  }
+  // Decoded one after the other: the address is known without a load, so the processor can
+  // run ahead into the next statement.
+  if (s.nextIsAdjacent) return &s + 1;
+  pos = s.next;
+  if (s.nextStatement == nullptr) {
+    s.nextStatement = statements.At(*this, pos);
+    s.nextIsAdjacent = s.nextStatement == &s + 1;
+  }
+  return s.nextStatement;
+}
+
 bool ProgramContext::RunDecoded(const std::vector<Value*>& callerValues, uint64_t pos) {
   DecodedStatements& statements = decodedProgram->ForKeyStream(keyStream);
   DecodedStatement* s = statements.At(*this, pos);
@@ -135,7 +155,8 @@ bool ProgramContext::RunDecoded(const std::vector<Value*>& callerValues, uint64_
     }
     if (!SpendStatementBudget()) return false;
 
-    bool jumped = false;  // pos is s->target rather than s->next
+    bool jumped = false;  // the statement goes on at its target rather than after its fields
+    bool scopesTested = true;
     switch (s->opcode) {
       case Opcode::OpenScope:
         OpenScope();
@@ -167,30 +188,14 @@ bool ProgramContext::RunDecoded(const std::vector<Value*>& callerValues, uint64_
       case Opcode::CloseScopesAndJumpToo:
         // A program may close all its scopes here and go on: no test for open scopes.
         CloseCountedScopes(s->number);
-        pos = s->target;
-        if (pos >= bitLength) return true;
-        if (s->targetStatement == nullptr) s->targetStatement = statements.At(*this, pos);
-        s = s->targetStatement;
-        continue;
+        jumped = true;
+        scopesTested = false;
+        break;
       default:  // never decoded
         return false;
     }
-    if (scopeCounts.empty()) return true;
-    pos = jumped ? s->target : s->next;
-    if (pos >= bitLength) return true;
-    if (jumped) {
-      if (s->targetStatement == nullptr) s->targetStatement = statements.At(*this, pos);
-      s = s->targetStatement;
-    } else if (s->nextIsAdjacent) {
-      // Decoded one after the other: the address is known without a load, so the processor
-      // can run ahead into the next statement.
-      s = s + 1;
-    } else {
-      if (s->nextStatement == nullptr) {
-        s->nextStatement = statements.At(*this, pos);
-        s->nextIsAdjacent = s->nextStatement == s + 1;
-      }
-      s = s->nextStatement;
-    }
+    if (scopesTested && scopeCounts.empty()) return true;
+    if (jumped ? s->targetEnds : s->nextEnds) return true;
+    s = Following(statements, *s, jumped, pos);
   }
 }

@@ -54,6 +54,8 @@ struct DecodedStatement {
   TargetIndexForm targetIndexForm = TargetIndexForm::Element0;
   StatementShape shape = StatementShape::General;
   bool nextIsAdjacent = false;  // nextStatement is the statement stored right after this one
+  bool nextEnds = false;        // next is at or past the program's end: the run ends there
+  bool targetEnds = false;      // so is target
   uint32_t targetIndex = 0;
 
   uint64_t next = 0;    // the bit after the statement's fields

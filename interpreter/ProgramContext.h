@@ -12,6 +12,7 @@
 
 struct StatementOperand;
 class DecodedProgram;
+class DecodedStatements;
 
 // A newly opened scope has this many slots; a full scope grows to (slots div 2) times 3.
 inline constexpr size_t kInitialScopeSlots = 100;
@@ -86,6 +87,8 @@ class ProgramContext {
   // One statement read field by field at pos and carried out, with the loop's end tests.
   StepEnd Step(const std::vector<Value*>& callerValues, uint64_t& pos);
   bool RunDecoded(const std::vector<Value*>& callerValues, uint64_t pos);
+  DecodedStatement* Following(DecodedStatements& statements, DecodedStatement& s, bool jumped,
+                              uint64_t& pos);
 
   // The declaration's scope work and binding, once its fields are read.
   bool AddVariable(uint64_t kind, uint64_t id, uint64_t count);

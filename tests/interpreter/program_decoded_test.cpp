@@ -1,0 +1,112 @@
+// Runs from decoded statements against the bit-by-bit reading: variable references that must
+// be looked up again when the scopes change, and the bound on the decoded statements' memory.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "interpreter/DecodedProgram.h"
+#include "interpreter/KeyStream.h"
+#include "program_harness.h"
+
+using namespace testprog;
+using namespace program_test;
+
+namespace {
+
+struct Outcome {
+  bool ended;
+  std::vector<int32_t> values;
+  bool operator==(const Outcome&) const = default;
+};
+
+// Runs w with int caller Values (all 0) by decoded statements, within decodedBound bytes when
+// one is given, or bit by bit.
+Outcome RunWays(const ProgramWriter& w, size_t values, bool stepByStep, uint64_t decodedBound = 0) {
+  Program p(w);
+  p.context.stepByStep = stepByStep;
+  DecodedProgram bounded(decodedBound);
+  if (decodedBound != 0) p.context.decodedProgram = &bounded;
+  std::vector<Value> caller(values, Int(0));
+  std::vector<Value*> args;
+  for (Value& v : caller) args.push_back(&v);
+  Outcome outcome{p.Run(args), {}};
+  for (const Value& v : caller) outcome.values.push_back(IntOf(v));
+  EXPECT_LE(bounded.BytesUsed(), decodedBound);
+  return outcome;
+}
+
+void ExpectSameBothWays(const ProgramWriter& w, size_t values, const Outcome& expected) {
+  EXPECT_EQ(RunWays(w, values, true), expected);
+  EXPECT_EQ(RunWays(w, values, false), expected);
+  // So little room that most statements stay undecoded: runs pass back and forth.
+  EXPECT_EQ(RunWays(w, values, false, 3 * sizeof(DecodedStatement)), expected);
+}
+
+// The statement at `top` adds 1 to variable 1. Each turn opens a scope that declares its own
+// variable 1 and goes round again, so the same decoded statement must find another variable
+// each time; after the scopes close it must find the outer one again.
+TEST(DecodedRunTest, AReferenceFollowsTheScopes) {
+  ProgramWriter w;
+  const Label top = w.NewLabel(), deepest = w.NewLabel(), end = w.NewLabel();
+  w.OpenScope().Declare(kKindInt, 1).Declare(kKindInt, 2).Declare(kKindInt, 3).Bind(top);
+  w.Assign(Target(1), MathOp::Add, Imm::Int(1)).Assign(Target(2), MathOp::Add, Imm::Int(1));
+  w.JumpUnless(Relation::Less, Opnd::Var(2), Imm::Int(3), deepest);
+  w.OpenScope().Declare(kKindInt, 1).JumpUnless(Relation::Always6, Imm::Int(0), Imm::Int(0), top);
+  w.Bind(deepest).JumpUnless(Relation::Equal, Opnd::Var(3), Imm::Int(0), end);
+  w.CloseScopesAndJump(2, Offset{0}).Assign(Target(3), MathOp::Add, Imm::Int(1));
+  w.JumpUnless(Relation::Always7, Imm::Int(0), Imm::Int(0), top);
+  w.Bind(end).CloseScope();
+  ExpectSameBothWays(w, 3, {true, {2, 4, 1}});
+}
+
+// Each turn declares 60 variables in the loop's own scope, so the scope grows and its
+// variables move while the statements that refer to them stay decoded.
+TEST(DecodedRunTest, AReferenceFollowsAVariableThatAGrowingScopeMoves) {
+  ProgramWriter w;
+  const Label top = w.NewLabel();
+  w.OpenScope().Declare(kKindInt, 1).Declare(kKindInt, 2, 2).Bind(top);
+  w.Assign(Target(1), MathOp::Add, Imm::Int(1));
+  w.Assign(Target::At(2, 1), MathOp::Assign, Opnd::Var(1));
+  for (uint64_t id = 10; id < 70; ++id) w.Declare(kKindInt, id);
+  w.JumpUnless(Relation::GreaterEqual, Opnd::Var(1), Imm::Int(5), top);
+  w.Assign(Target(1), MathOp::Multiply, Opnd::VarAt(2, 1)).CloseScope();
+  ExpectSameBothWays(w, 1, {true, {25}});
+}
+
+// A routine called under 64 keys: its bits decode differently under each, and all of them
+// together stay within the bound.
+TEST(DecodedRunTest, StatementsOfManyKeysStayWithinTheBound) {
+  SetKeyStreamDeriverForTesting([](KeyStreamEntry& entry) {  // a real derivation is slow
+    entry.stream.assign(kKeyStreamBytes, 0);
+    for (size_t i = 0; i < kKeyStreamBytes; ++i) entry.stream[i] = entry.key[i % 16] ^ uint8_t(i);
+  });
+  ProgramWriter w;
+  const Label routine = w.NewLabel(), top = w.NewLabel();
+  w.OpenScope().Declare(kKindInt, 1).Declare(kKindInt, 2).Bind(top);
+  w.CallRoutine(routine, {1}, 2).Assign(Target(2), MathOp::Add, Imm::Int(1));
+  w.JumpUnless(Relation::GreaterEqual, Opnd::Var(2), Imm::Int(64), top).CloseScope();
+  w.BeginRegion(kZeroKey).Bind(routine);  // under any other key these bits are noise
+  for (int i = 0; i < 40; ++i) w.OpenScope().Declare(kKindInt, 10).CloseScope();
+  w.OpenScope().Declare(kKindInt, 10).Assign(Target(10), MathOp::Add, Imm::Int(1)).CloseScope();
+  const Outcome expected = RunWays(w, 1, true);
+  EXPECT_EQ(RunWays(w, 1, false), expected);
+  for (uint64_t bound : {uint64_t{4096}, uint64_t{64} << 10}) {
+    EXPECT_EQ(RunWays(w, 1, false, bound), expected) << bound;
+  }
+  SetKeyStreamDeriverForTesting(nullptr);
+  for (KeyStreamCache* cache : {&g_keyStreamCache, &g_contextKeyStreamCache}) cache->clear();
+}
+
+TEST(DecodedRunTest, TheBoundIsAMultipleOfTheProgramWithAFloor) {
+  EXPECT_EQ(DecodedProgram::BoundFor(0), kDecodedBytesFloor);
+  EXPECT_EQ(DecodedProgram::BoundFor(uint64_t{16} << 20), (uint64_t{16} << 20) * 8);
+  EXPECT_EQ(DecodedProgram::BoundFor(UINT64_MAX), UINT64_MAX);
+  DecodedProgram decoded(100);
+  EXPECT_TRUE(decoded.Reserve(60));
+  EXPECT_FALSE(decoded.Reserve(41));
+  EXPECT_TRUE(decoded.Reserve(40));
+  EXPECT_EQ(decoded.BytesUsed(), 100u);
+}
+
+}  // namespace
