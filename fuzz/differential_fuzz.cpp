@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <new>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "fuzz/FuzzKeys.h"
@@ -30,6 +32,14 @@ constexpr uint64_t kTinyBound = 2048;
 // Elements compared per Value: enough to see any difference a short run can make.
 constexpr uint64_t kElementsShown = 256;
 
+// A text or byte array by its length, its first bytes and a hash of all of them: programs
+// can build texts of a gigabyte, which must not be copied whole.
+std::string Digest(std::string_view bytes) {
+  const size_t hash = std::hash<std::string_view>{}(bytes);
+  return std::to_string(bytes.size()) + ":" + std::to_string(hash) + ":" +
+         std::string(bytes.substr(0, 32));
+}
+
 // Everything a program can leave in a Value, as text.
 void Describe(const Value& v, std::string& out) {
   out += "k" + std::to_string(v.kind) + " i" + std::to_string(v.id) + " c" +
@@ -38,12 +48,13 @@ void Describe(const Value& v, std::string& out) {
   if (v.kind == kKindString) {
     out += " t" + std::to_string(v.TextCount());
     for (uint64_t i = 0; i < v.TextCount() && i < kElementsShown; ++i) {
-      out += "|" + v.GetText(static_cast<uint32_t>(i));
+      out += "|" + Digest(v.GetText(static_cast<uint32_t>(i)));
     }
   } else if (v.kind == kKindBarray) {
     for (uint64_t i = 0; i < v.count && i < kElementsShown; ++i) {
       const ByteArray& bytes = v.GetBytes(static_cast<uint32_t>(i));
-      out += "|" + std::string(bytes.begin(), bytes.end());
+      const std::string_view view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+      out += "|" + Digest(view);
     }
   } else {
     for (uint64_t i = 0; i < v.count && i < kElementsShown; ++i) {
