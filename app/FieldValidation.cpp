@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <ctime>
 
-#include "interpreter/DecimalText.h"
+#include "interpreter/values/DecimalText.h"
 #include "res/Resource.h"
 
 bool IsUnsignedDecimal(const char* text, uint32_t& value) {

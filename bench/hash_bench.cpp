@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "interpreter/KeyStream.h"
-#include "interpreter/MurmurHash3.h"
+#include "interpreter/keys/KeyStream.h"
+#include "interpreter/keys/MurmurHash3.h"
 
 namespace {
 

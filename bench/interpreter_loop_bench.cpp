@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "interpreter/KeyStream.h"
-#include "interpreter/ProgramContext.h"
+#include "interpreter/keys/KeyStream.h"
+#include "interpreter/program/ProgramContext.h"
 #include "programwriter/ProgramWriter.h"
 
 #ifdef TARNVAULT_HAVE_LUA

@@ -6,11 +6,11 @@
 #include <cstdint>
 #include <memory>
 
-#include "interpreter/MurmurHash3.h"
-#include "interpreter/NativeArgs.h"
-#include "interpreter/Natives.h"
-#include "interpreter/Value.h"
+#include "interpreter/keys/MurmurHash3.h"
+#include "interpreter/natives/NativeArgs.h"
+#include "interpreter/natives/Natives.h"
 #include "interpreter/natives/TimeLockPad.h"
+#include "interpreter/values/Value.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "app/request/OpenTimeLock.h"
-#include "interpreter/KeyStream.h"
-#include "interpreter/MurmurHash3.h"
+#include "interpreter/keys/KeyStream.h"
+#include "interpreter/keys/MurmurHash3.h"
 
 namespace {
 

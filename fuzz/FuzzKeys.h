@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <initializer_list>
 
-#include "interpreter/KeyStream.h"
+#include "interpreter/keys/KeyStream.h"
 
 namespace fuzzkeys {
 

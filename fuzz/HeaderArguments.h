@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "interpreter/Value.h"
+#include "interpreter/values/Value.h"
 
 namespace fuzzinput {
 

@@ -3,7 +3,7 @@
 // it are the TimeLock file.
 #include <cstdint>
 
-#include "interpreter/KeyStream.h"
+#include "interpreter/keys/KeyStream.h"
 
 namespace fuzzinput {
 

@@ -16,8 +16,8 @@
 #include "fuzz/FuzzKeys.h"
 #include "fuzz/ProgramInput.h"
 #include "fuzz/ValueScript.h"
-#include "interpreter/Natives.h"
-#include "interpreter/ProgramContext.h"
+#include "interpreter/natives/Natives.h"
+#include "interpreter/program/ProgramContext.h"
 #include "programwriter/ProgramWriter.h"
 
 namespace {

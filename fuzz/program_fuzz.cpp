@@ -11,10 +11,10 @@
 #include "fuzz/FuzzKeys.h"
 #include "fuzz/HeaderArguments.h"
 #include "fuzz/ProgramInput.h"
-#include "interpreter/Natives.h"
-#include "interpreter/ProgramContext.h"
-#include "interpreter/RunBudget.h"
-#include "interpreter/Value.h"
+#include "interpreter/natives/Natives.h"
+#include "interpreter/program/ProgramContext.h"
+#include "interpreter/program/RunBudget.h"
+#include "interpreter/values/Value.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "fuzz/ValueScript.h"
-#include "interpreter/NativeArgs.h"
-#include "interpreter/Natives.h"
-#include "interpreter/RunBudget.h"
-#include "interpreter/Value.h"
+#include "interpreter/natives/NativeArgs.h"
+#include "interpreter/natives/Natives.h"
+#include "interpreter/program/RunBudget.h"
+#include "interpreter/values/Value.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "interpreter/Value.h"
+#include "interpreter/values/Value.h"
 
 namespace testprog {
 

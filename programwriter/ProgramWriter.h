@@ -19,9 +19,9 @@
 #include <string_view>
 #include <vector>
 
-#include "interpreter/KeyStream.h"
-#include "interpreter/Opcodes.h"
-#include "interpreter/Value.h"
+#include "interpreter/keys/KeyStream.h"
+#include "interpreter/program/Opcodes.h"
+#include "interpreter/values/Value.h"
 #include "programwriter/ProgramOperands.h"
 
 namespace testprog {

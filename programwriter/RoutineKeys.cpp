@@ -2,7 +2,7 @@
 // with a seed per kind (string 0, int 1, double 2, barray 3, uint64 4).
 #include <bit>
 
-#include "interpreter/MurmurHash3.h"
+#include "interpreter/keys/MurmurHash3.h"
 #include "programwriter/ProgramWriter.h"
 
 namespace testprog {

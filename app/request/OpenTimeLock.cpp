@@ -7,10 +7,10 @@
 #include "app/request/RequestMessages.h"
 #include "app/request/ResultTest.h"
 #include "app/request/TimeLockFile.h"
-#include "interpreter/KeyStream.h"
-#include "interpreter/Natives.h"
-#include "interpreter/ProgramContext.h"
-#include "interpreter/Value.h"
+#include "interpreter/keys/KeyStream.h"
+#include "interpreter/natives/Natives.h"
+#include "interpreter/program/ProgramContext.h"
+#include "interpreter/values/Value.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <stdexcept>
 
 #include "app/request/OpenTimeLock.h"
-#include "interpreter/MurmurHash3.h"
+#include "interpreter/keys/MurmurHash3.h"
 
 namespace {
 constexpr uint32_t kStretchPasses = 16777215;  // 2^24 - 1 after the first hash

@@ -1,6 +1,6 @@
-#include "interpreter/NativeArgs.h"
-#include "interpreter/Natives.h"
 #include "interpreter/natives/ArgumentRules.h"
+#include "interpreter/natives/NativeArgs.h"
+#include "interpreter/natives/Natives.h"
 
 bool AppendText(NativeArgs* args) {
   Value* output = args->GetAt(0);

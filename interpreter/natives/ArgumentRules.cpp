@@ -1,6 +1,6 @@
 #include "interpreter/natives/ArgumentRules.h"
 
-#include "interpreter/MurmurHash3.h"
+#include "interpreter/keys/MurmurHash3.h"
 
 namespace {
 

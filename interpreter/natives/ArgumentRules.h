@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "interpreter/Value.h"
+#include "interpreter/values/Value.h"
 
 // 4-byte read: the first 4 bytes of the element storage, little-endian; 0 when no storage is
 // held. False for a string or barray holding storage, or numeric storage under 4 bytes.

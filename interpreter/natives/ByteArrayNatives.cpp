@@ -2,11 +2,11 @@
 // AppendHexBytes, ByteArrayLength and CopyWordsToBytes.
 #include <cstring>
 
-#include "interpreter/MurmurHash3.h"
-#include "interpreter/NativeArgs.h"
-#include "interpreter/Natives.h"
+#include "interpreter/keys/MurmurHash3.h"
 #include "interpreter/natives/ArgumentRules.h"
 #include "interpreter/natives/HexText.h"
+#include "interpreter/natives/NativeArgs.h"
+#include "interpreter/natives/Natives.h"
 
 bool NewByteArray(NativeArgs* args) {
   Value* result = args->GetAt(0);

@@ -1,9 +1,9 @@
 #include <unistd.h>
 
-#include "interpreter/NativeArgs.h"
-#include "interpreter/Natives.h"
+#include "interpreter/keys/MurmurHash3.h"
 #include "interpreter/natives/ArgumentRules.h"
-#include "interpreter/MurmurHash3.h"
+#include "interpreter/natives/NativeArgs.h"
+#include "interpreter/natives/Natives.h"
 
 bool FileExists(NativeArgs* args) {
   const Value* pathArg = args->GetAt(0);

@@ -1,10 +1,10 @@
 #include <cstdint>
 
-#include "interpreter/MurmurHash3.h"
-#include "interpreter/NativeArgs.h"
-#include "interpreter/Natives.h"
-#include "interpreter/RunBudget.h"
+#include "interpreter/keys/MurmurHash3.h"
 #include "interpreter/natives/ArgumentRules.h"
+#include "interpreter/natives/NativeArgs.h"
+#include "interpreter/natives/Natives.h"
+#include "interpreter/program/RunBudget.h"
 
 bool HashBytes(NativeArgs* args) {
   Value* output = args->GetAt(0);

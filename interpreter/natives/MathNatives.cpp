@@ -3,10 +3,10 @@
 #include <bit>
 #include <cmath>
 
-#include "interpreter/MurmurHash3.h"
-#include "interpreter/NativeArgs.h"
-#include "interpreter/Natives.h"
+#include "interpreter/keys/MurmurHash3.h"
 #include "interpreter/natives/ArgumentRules.h"
+#include "interpreter/natives/NativeArgs.h"
+#include "interpreter/natives/Natives.h"
 
 namespace {
 

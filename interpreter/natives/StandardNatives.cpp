@@ -1,4 +1,4 @@
-#include "interpreter/Natives.h"
+#include "interpreter/natives/Natives.h"
 
 void RegisterStandardNatives() {
   if (!g_nativeTable.empty()) return;

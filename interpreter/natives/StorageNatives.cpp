@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "interpreter/NativeArgs.h"
-#include "interpreter/Natives.h"
 #include "interpreter/natives/ArgumentRules.h"
 #include "interpreter/natives/HexText.h"
+#include "interpreter/natives/NativeArgs.h"
+#include "interpreter/natives/Natives.h"
 
 bool CopyBytesToStorage(NativeArgs* args) {
   Value* output = args->GetAt(0);

@@ -1,11 +1,11 @@
 // TimeLockTextToBytes and TimeLockBytesToText: inverse transforms under one 64-bit seed.
 #include <string>
 
-#include "interpreter/NativeArgs.h"
-#include "interpreter/Natives.h"
-#include "interpreter/RunBudget.h"
 #include "interpreter/natives/ArgumentRules.h"
+#include "interpreter/natives/NativeArgs.h"
+#include "interpreter/natives/Natives.h"
 #include "interpreter/natives/TimeLockPad.h"
+#include "interpreter/program/RunBudget.h"
 
 namespace {
 

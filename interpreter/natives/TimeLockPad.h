@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "interpreter/MurmurHash3.h"
+#include "interpreter/keys/MurmurHash3.h"
 
 inline constexpr uint32_t kTimeLockPadMaskBits = 0x8ffffffu;  // bits 0-23 and bit 27
 inline constexpr uint32_t kTimeLockPadMinimum = 100000000u;

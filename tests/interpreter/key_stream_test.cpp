@@ -1,4 +1,4 @@
-#include "interpreter/KeyStream.h"
+#include "interpreter/keys/KeyStream.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <tuple>
 #include <vector>
 
-#include "interpreter/MurmurHash3.h"
+#include "interpreter/keys/MurmurHash3.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "interpreter/MurmurHash3.h"
+#include "interpreter/keys/MurmurHash3.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "interpreter/NativeArgs.h"
+#include "interpreter/natives/NativeArgs.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <tuple>
 #include <vector>
 
-#include "interpreter/Value.h"
+#include "interpreter/values/Value.h"
 
 namespace {
 

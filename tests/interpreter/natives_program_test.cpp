@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "interpreter/MurmurHash3.h"
-#include "interpreter/Natives.h"
+#include "interpreter/keys/MurmurHash3.h"
+#include "interpreter/natives/Natives.h"
 #include "program_harness.h"
 
 using namespace program_test;

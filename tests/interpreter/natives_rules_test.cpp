@@ -2,7 +2,7 @@
 // kind is tested native by native in natives_test.cpp.)
 #include <gtest/gtest.h>
 
-#include "interpreter/Natives.h"
+#include "interpreter/natives/Natives.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <stdexcept>
 
-#include "interpreter/Natives.h"
+#include "interpreter/natives/Natives.h"
 #include "natives_values.h"
 
 using namespace natives_test;

@@ -6,8 +6,8 @@
 #include <functional>
 #include <random>
 
-#include "interpreter/MurmurHash3.h"
-#include "interpreter/Natives.h"
+#include "interpreter/keys/MurmurHash3.h"
+#include "interpreter/natives/Natives.h"
 #include "interpreter/natives/TimeLockPad.h"
 #include "natives_values.h"
 

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "interpreter/NativeArgs.h"
-#include "interpreter/NativeTable.h"
-#include "interpreter/Value.h"
+#include "interpreter/natives/NativeArgs.h"
+#include "interpreter/natives/NativeTable.h"
+#include "interpreter/values/Value.h"
 
 namespace natives_test {
 

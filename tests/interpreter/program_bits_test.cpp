@@ -4,7 +4,7 @@
 #include <random>
 #include <vector>
 
-#include "interpreter/ProgramContext.h"
+#include "interpreter/program/ProgramContext.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <utility>
 #include <vector>
 
-#include "interpreter/NativeArgs.h"
-#include "interpreter/NativeTable.h"
-#include "interpreter/RoutineKey.h"
+#include "interpreter/keys/RoutineKey.h"
+#include "interpreter/natives/NativeArgs.h"
+#include "interpreter/natives/NativeTable.h"
 #include "program_harness.h"
 
 using namespace testprog;

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <vector>
 
-#include "interpreter/DecodedProgram.h"
-#include "interpreter/KeyStream.h"
+#include "interpreter/keys/KeyStream.h"
+#include "interpreter/program/decoded/DecodedProgram.h"
 #include "program_harness.h"
 
 using namespace testprog;

@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "interpreter/ProgramContext.h"
+#include "interpreter/program/ProgramContext.h"
 #include "programwriter/ProgramWriter.h"
 
 namespace program_test {

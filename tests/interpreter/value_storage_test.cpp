@@ -4,7 +4,7 @@
 
 #include <new>
 
-#include "interpreter/ElementStorage.h"
+#include "interpreter/values/ElementStorage.h"
 #include "value_test_values.h"
 
 namespace {

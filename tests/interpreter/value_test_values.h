@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "interpreter/Value.h"
+#include "interpreter/values/Value.h"
 
 namespace value_test {
 

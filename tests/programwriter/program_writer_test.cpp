@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "interpreter/MurmurHash3.h"
+#include "interpreter/keys/MurmurHash3.h"
 
 using namespace testprog;
 

@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "interpreter/KeyStream.h"
-#include "interpreter/MurmurHash3.h"
-#include "interpreter/NativeArgs.h"
-#include "interpreter/Natives.h"
-#include "interpreter/Value.h"
+#include "interpreter/keys/KeyStream.h"
+#include "interpreter/keys/MurmurHash3.h"
+#include "interpreter/natives/NativeArgs.h"
+#include "interpreter/natives/Natives.h"
+#include "interpreter/values/Value.h"
 #include "programwriter/ProgramWriter.h"
 
 namespace {

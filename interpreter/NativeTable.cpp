@@ -1,5 +1,0 @@
-#include "interpreter/NativeTable.h"
-
-NativeTable g_nativeTable;
-
-void RegisterNative(NativeFunction fn) { g_nativeTable.push_back(fn); }

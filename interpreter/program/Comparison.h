@@ -1,0 +1,82 @@
+#pragma once
+// The relations of a conditional jump between two elements of comparable kinds.
+#include <cstdint>
+
+#include "interpreter/program/Opcodes.h"
+#include "interpreter/values/Value.h"
+#include "interpreter/values/ValueConversions.h"
+
+// int, double, uint64 and uint32 compare; strings, byte arrays and kinds 6 and 7 do not.
+inline bool Comparable(int32_t kind) {
+  return kind == kKindInt || kind == kKindDouble || kind == kKindUInt64 || kind == kKindUInt32;
+}
+
+namespace comparison {
+
+// Every relation's outcome at once, one bit each in the order of the relation codes; 6 and 7
+// never hold. With a NaN on either side only != holds, as IEEE 754 has it.
+template <typename T>
+[[gnu::always_inline]] inline bool Holds(Relation relation, T a, T b) {
+  const uint32_t less = a < b;
+  const uint32_t greater = a > b;
+  const uint32_t equal = a == b;
+  const uint32_t outcomes = less | greater << 1 | equal << 2 | (equal ^ 1u) << 3 |
+                            (less | equal) << 4 | (greater | equal) << 5;
+  return (outcomes >> static_cast<uint32_t>(relation)) & 1u;
+}
+
+// Truncation toward zero; NaN, infinities and values outside the range give INT32_MIN.
+inline int32_t TruncateToInt32(double d) { return static_cast<int32_t>(TruncateToWord(d)); }
+
+inline int32_t Signed32(const Value& v) { return static_cast<int32_t>(v.GetWord(0)); }
+
+// Element 0 in the double domain: int signed, uint32 unsigned, both exact.
+[[gnu::always_inline]] inline double AsDouble(const Value& v) {
+  switch (v.kind) {
+    case kKindInt:
+      return static_cast<double>(Signed32(v));
+    case kKindUInt32:
+      return static_cast<double>(v.GetWord(0));
+    case kKindUInt64:
+      return UInt64ToDouble(v.GetUInt64(0));
+    default:
+      return v.GetDouble(0);
+  }
+}
+
+// Element 0 in the unsigned 64-bit domain: int sign-extended, uint32 zero-extended.
+[[gnu::always_inline]] inline uint64_t AsUInt64(const Value& v) {
+  switch (v.kind) {
+    case kKindInt:
+      return static_cast<uint64_t>(static_cast<int64_t>(Signed32(v)));
+    case kKindUInt32:
+      return v.GetWord(0);
+    default:
+      return v.GetUInt64(0);
+  }
+}
+
+}  // namespace comparison
+
+// Whether the relation holds between element 0 of a and element 0 of b; relations 6 and 7
+// never hold. The pair of kinds picks the domain: double if either side is one, else unsigned 64-bit if
+// either side is uint64, else signed 32-bit. A uint32 B keeps the 32-bit signed domain even
+// against a double A (truncated) or a uint64 A (its low 32 bits).
+[[gnu::always_inline]] inline bool RelationHolds(Relation relation, const Value& a, const Value& b) {
+  using namespace comparison;
+  if (a.kind == kKindDouble || b.kind == kKindDouble) {
+    if (a.kind == kKindDouble && b.kind == kKindUInt32) {
+      return Holds(relation, TruncateToInt32(a.GetDouble(0)), Signed32(b));
+    }
+    return Holds(relation, AsDouble(a), AsDouble(b));
+  }
+  if (a.kind == kKindUInt64 || b.kind == kKindUInt64) {
+    if (a.kind == kKindUInt64 && b.kind == kKindUInt32) {
+      return Holds(relation, static_cast<int32_t>(static_cast<uint32_t>(a.GetUInt64(0))),
+                   Signed32(b));
+    }
+    return Holds(relation, AsUInt64(a), AsUInt64(b));
+  }
+  return Holds(relation, Signed32(a), Signed32(b));
+}
+

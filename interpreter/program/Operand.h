@@ -1,0 +1,33 @@
+#pragma once
+// One operand of an assignment or a conditional jump, as the statement reads it.
+#include "interpreter/values/Value.h"
+
+struct StatementOperand {
+  // What the statement uses: a program variable, or the scratch Value that holds the
+  // immediate or the element copy of an indexed variable.
+  const Value* value = nullptr;
+  bool immediate = false;
+  bool elementGiven = false;
+};
+
+// The scratch Value made ready to take one element of kind.
+Value& RetypeScratch(Value& scratch, int32_t kind);
+
+// The target element index held in element 0 of an index variable, read as a 32-bit word.
+// False for a string or barray, which hold no such word.
+bool TargetIndexFrom(const Value& indexVariable, uint32_t& index);
+
+// The context keeps one scratch Value per operand place, so that a numeric immediate costs no
+// allocation; texts and byte arrays are released when the statement ends.
+class ScratchRelease {
+ public:
+  explicit ScratchRelease(Value& scratch) : scratch_(scratch) {}
+  ScratchRelease(const ScratchRelease&) = delete;
+  ScratchRelease& operator=(const ScratchRelease&) = delete;
+  ~ScratchRelease() {
+    if (scratch_.HasStorage() && !scratch_.IsNumeric()) scratch_.Clear();
+  }
+
+ private:
+  Value& scratch_;
+};

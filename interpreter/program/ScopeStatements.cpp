@@ -1,0 +1,79 @@
+// The statements that open and close scopes, declare variables and jump unconditionally, and
+// the passing of the caller's Values into and out of the outermost scope.
+#include <utility>
+
+#include "interpreter/program/ProgramContext.h"
+
+void ProgramContext::OpenScope() {
+  NewScopeEpoch();
+  // Make room in all three stacks first, so that a failed allocation leaves them in step.
+  auto makeRoom = [](auto& stack) {
+    if (stack.size() == stack.capacity()) stack.reserve(stack.size() * 2 + 4);
+  };
+  makeRoom(scopeValues);
+  makeRoom(scopeIndex);
+  makeRoom(scopeCounts);
+  std::vector<Value> slots(kInitialScopeSlots);
+  std::vector<int32_t> index(kInitialScopeSlots, 0);
+  scopeValues.push_back(std::move(slots));
+  scopeIndex.push_back(std::move(index));
+  scopeCounts.push_back(0);
+}
+
+bool ProgramContext::CloseScope(const std::vector<Value*>& callerValues, uint64_t& pos) {
+  uint64_t jumps;
+  if (!ReadBits(pos, 1, jumps)) return false;
+  if (jumps != 0 && !ReadJump(pos)) return false;
+  return CloseScopeAfterFields(callerValues);
+}
+
+bool ProgramContext::CloseScopeAfterFields(const std::vector<Value*>& callerValues) {
+  if (scopeCounts.size() == 1) {
+    // Closing the outermost scope hands its first variables back to the caller, by position.
+    const std::vector<Value>& slots = scopeValues[0];
+    const size_t declared = static_cast<size_t>(scopeCounts[0]);
+    for (size_t i = 0; i < callerValues.size(); ++i) {
+      if (i >= declared || callerValues[i] == nullptr) return false;
+      if (!callerValues[i]->CopyFrom(slots[i])) return false;
+    }
+  }
+  if (scopeCounts.empty()) return false;
+  CloseInnermostScope();
+  return true;
+}
+
+bool ProgramContext::Declaration(const std::vector<Value*>& callerValues, uint64_t& pos) {
+  return DeclareVariable(pos) && BindParameter(callerValues);
+}
+
+bool ProgramContext::Declaration(const std::vector<Value*>& callerValues,
+                                 const DecodedStatement& s) {
+  return AddVariable(s.declaredKind, s.variable.id, s.number) && BindParameter(callerValues);
+}
+
+bool ProgramContext::BindParameter(const std::vector<Value*>& callerValues) {
+  if (scopeCounts.size() == 1) {
+    // The outermost scope's first declarations are the parameters: the k-th takes caller
+    // Value k-1. A kind that differs leaves the variable as declared.
+    const size_t n = static_cast<size_t>(scopeCounts[0]);
+    if (n <= callerValues.size() && callerValues[n - 1] != nullptr) {
+      scopeValues[0][n - 1].CopyFrom(*callerValues[n - 1]);
+    }
+  }
+  return true;
+}
+
+bool ProgramContext::CloseScopesAndJump(uint64_t& pos) {
+  pos += 1;  // skip bit
+  uint64_t count;
+  if (!ReadVarWidth(pos, count)) return false;
+  CloseCountedScopes(count);
+  return ReadJump(pos);
+}
+
+void ProgramContext::CloseCountedScopes(uint64_t count) {
+  const int32_t n = static_cast<int32_t>(static_cast<uint32_t>(count));
+  if (n >= 0 && static_cast<size_t>(n) <= scopeCounts.size()) {
+    for (int32_t i = 0; i < n; ++i) CloseInnermostScope();
+  }
+}

@@ -1,0 +1,76 @@
+#pragma once
+// The statements of one run decoded once, kept per key stream: a routine under another key
+// reads other bits and gets statements of its own. A run and the routines it calls share one
+// DecodedProgram; it lives as long as that run.
+//
+// Memory is bounded: all key streams together take at most a fixed multiple of the program's
+// size (with a floor for small programs). Past the bound no statement is decoded any more and
+// the run reads those statements bit by bit, as the step-by-step reference does.
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "interpreter/program/decoded/DecodedStatement.h"
+
+class ProgramContext;
+struct StatementParts;
+
+inline constexpr uint64_t kDecodedBytesPerProgramByte = 8;
+inline constexpr uint64_t kDecodedBytesFloor = uint64_t{1} << 20;
+
+class DecodedProgram;
+
+// The decoded statements of one key stream, by bit position.
+class DecodedStatements {
+ public:
+  explicit DecodedStatements(DecodedProgram& owner) : owner_(owner) {}
+  DecodedStatements(const DecodedStatements&) = delete;
+  DecodedStatements& operator=(const DecodedStatements&) = delete;
+
+  // The statement at pos as reader's bits give it, decoded on first use. Null when its fields
+  // do not decode completely (it fails where the step-by-step reading fails) or when the
+  // memory bound leaves no room for it.
+  DecodedStatement* At(const ProgramContext& reader, uint64_t pos);
+
+ private:
+  // Each reads exactly the fields that the step-by-step statement reads, in its order.
+  static bool Decode(const ProgramContext& reader, uint64_t pos, DecodedStatement& s,
+                     StatementParts& parts);
+  static bool DecodeAssignment(const ProgramContext& reader, uint64_t& pos, DecodedStatement& s,
+                               StatementParts& parts);
+  static bool DecodeOperand(const ProgramContext& reader, uint64_t& pos, DecodedOperand& operand,
+                            Value& immediate, VariableRef& indexVariable, StatementParts& parts);
+  static bool DecodeArguments(const ProgramContext& reader, uint64_t& pos,
+                              StatementParts& parts);
+  static bool DecodeJump(const ProgramContext& reader, uint64_t& pos, uint64_t& target);
+
+  DecodedProgram& owner_;
+  std::unordered_map<uint64_t, DecodedStatement*> byPosition_;
+  // Deques keep every element in place as more are added: running statements point into them.
+  std::deque<DecodedStatement> statements_;
+  std::deque<Value> immediates_;
+  std::deque<VariableRef> indexVariables_;
+  std::deque<std::vector<VariableRef>> argumentLists_;
+};
+
+class DecodedProgram {
+ public:
+  // bound: bytes that the decoded forms of all key streams may take together.
+  explicit DecodedProgram(uint64_t bound) : bound_(bound) {}
+  static uint64_t BoundFor(uint64_t programBytes);
+
+  // The statements of keyStream (null: the program read as it stands).
+  DecodedStatements& ForKeyStream(const std::vector<uint8_t>* keyStream);
+
+  // Takes bytes from the bound; false, taking nothing, once they no longer fit.
+  bool Reserve(uint64_t bytes);
+  uint64_t BytesUsed() const { return used_; }
+  uint64_t Bound() const { return bound_; }
+
+ private:
+  uint64_t bound_;
+  uint64_t used_ = 0;
+  std::unordered_map<const std::vector<uint8_t>*, std::unique_ptr<DecodedStatements>> byKey_;
+};

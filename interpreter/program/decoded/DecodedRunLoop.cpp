@@ -1,0 +1,201 @@
+// The run of decoded statements: one dispatch over the opcode table, as the step-by-step run
+// makes, with the end tests after each statement. A statement that has no decoded form (it
+// does not decode completely, or the memory bound is reached) is run step by step.
+#include <bit>
+
+#include "interpreter/program/Comparison.h"
+#include "interpreter/program/Operand.h"
+#include "interpreter/program/ProgramContext.h"
+#include "interpreter/program/RunBudget.h"
+#include "interpreter/program/decoded/DecodedProgram.h"
+#include "interpreter/values/ElementArithmetic.h"
+#include "interpreter/values/ValueConversions.h"
+
+// The statements that compute live here with the loop, so that they are compiled into it.
+
+namespace {
+
+// The operand element index that element 0 of an index variable gives: converted to uint64
+// as an assignment converts it. Numbers are read in place; anything else takes the general
+// conversion, which may refuse it.
+[[gnu::always_inline]] inline bool IndexFrom(const Value& indexVariable, uint64_t& index) {
+  const uint32_t width = Value::ElementWidth(indexVariable.kind);
+  const uint8_t* element = indexVariable.HeldNumeric(0, width);
+  if (width != 0 && indexVariable.count >= 1 &&
+      (element != nullptr || !indexVariable.HasStorage())) {
+    if (indexVariable.kind == kKindInt || indexVariable.kind == kKindUInt32) {
+      index = SignExtend(element != nullptr ? LoadLittle32(element) : 0);
+    } else {
+      const uint64_t bits = element != nullptr ? LoadLittle64(element) : 0;
+      index = indexVariable.kind == kKindUInt64 ? bits : DoubleToUInt64(std::bit_cast<double>(bits));
+    }
+    return true;
+  }
+  Value wide;
+  wide.kind = kKindUInt64;
+  if (!wide.AssignValue(indexVariable, nullptr, true, 0, 0)) return false;
+  index = wide.GetUInt64(0);
+  return true;
+}
+
+}  // namespace
+
+[[gnu::always_inline]] inline const Value* ProgramContext::OperandValue(DecodedOperand& operand, Value& scratch) {
+  if (operand.form == OperandForm::Immediate) return operand.immediate;
+  Value* variable = Resolve(operand.variable);
+  if (variable == nullptr || operand.form == OperandForm::Variable) return variable;
+
+  uint64_t index = operand.element;
+  if (operand.form == OperandForm::ElementByVariable) {
+    const Value* indexVariable = Resolve(*operand.indexVariable);
+    if (indexVariable == nullptr || !IndexFrom(*indexVariable, index)) return nullptr;
+  }
+  const uint32_t element = static_cast<uint32_t>(index);
+  const uint64_t elements = variable->kind == kKindString && variable->HasStorage()
+                                ? variable->TextCount()
+                                : uint64_t{variable->count};
+  if (element >= elements) return nullptr;
+  RetypeScratch(scratch, variable->kind).AssignValue(*variable, nullptr, true, 0, element);
+  return &scratch;
+}
+
+[[gnu::always_inline]] inline bool ProgramContext::Assignment(DecodedStatement& s) {
+  Value* target = Resolve(s.variable);
+  if (target == nullptr) return false;
+  if (s.shape != StatementShape::General) {
+    // A number held in place on both sides: what the general path below computes, without
+    // its checks, which such values pass.
+    const MathOp code = static_cast<MathOp>(s.code);
+    uint8_t* dst = target->HeldNumeric(s.targetIndex, Value::ElementWidth(target->kind));
+    if (s.shape == StatementShape::NumberIntoElement) {
+      if (dst != nullptr &&
+          element_arithmetic::AcceptsKinds(code, target->kind, s.operands[0].number.kind)) {
+        return ComputeInPlace(target->kind, dst, code, s.operands[0].number);
+      }
+    } else if (const Value* source = Resolve(s.operands[0].variable);
+               dst != nullptr && source != nullptr && source->count == 1) {
+      const uint32_t width = Value::ElementWidth(source->kind);
+      const uint8_t* src = source->HeldNumeric(0, width);
+      if ((src != nullptr || !source->HasStorage()) &&
+          element_arithmetic::AcceptsKinds(code, target->kind, source->kind)) {
+        element_arithmetic::SourceElement element{source->kind, 0, 0, 0.0};
+        if (src != nullptr && width == 4) element.word = LoadLittle32(src);
+        if (src != nullptr && width == 8) element.wide = LoadLittle64(src);
+        element.real = std::bit_cast<double>(element.wide);
+        return ComputeInPlace(target->kind, dst, code, element);
+      }
+    }
+  }
+  uint32_t targetIndex = s.targetIndex;
+  if (s.targetIndexForm == TargetIndexForm::ByVariable) {
+    const Value* indexVariable = Resolve(*s.indexVariable);
+    if (indexVariable == nullptr || !TargetIndexFrom(*indexVariable, targetIndex)) return false;
+  }
+
+  const DecodedOperand& operand = s.operands[0];
+  ScratchRelease release(operandScratch_[0]);
+  const Value* source = OperandValue(s.operands[0], operandScratch_[0]);
+  if (source == nullptr) return false;
+
+  // A string target may grow its list of texts to hold the index; other kinds may not.
+  if (target->kind != kKindString && targetIndex >= target->count) return false;
+  if (operand.form == OperandForm::Variable && source->count > 1) return false;
+  return PerformMathOpInPlace(*target, s.code, *source, operand.form != OperandForm::Immediate,
+                              targetIndex);
+}
+
+[[gnu::always_inline]] inline bool ProgramContext::ConditionalJump(DecodedStatement& s,
+                                                                   bool& holds) {
+  if (s.shape == StatementShape::VariableAgainstNumber) {
+    const Value* a = Resolve(s.operands[0].variable);
+    if (a != nullptr && Comparable(a->kind)) {
+      holds = RelationHolds(static_cast<Relation>(s.code), *a, *s.operands[1].immediate);
+      return true;
+    }
+  }
+  ScratchRelease releaseA(operandScratch_[0]);
+  ScratchRelease releaseB(operandScratch_[1]);
+  const Value* a = OperandValue(s.operands[0], operandScratch_[0]);
+  if (a == nullptr) return false;
+  const Value* b = OperandValue(s.operands[1], operandScratch_[1]);
+  if (b == nullptr || !Comparable(a->kind) || !Comparable(b->kind)) return false;
+  holds = RelationHolds(static_cast<Relation>(s.code), *a, *b);
+  return true;
+}
+
+// The statement to run after s. pos follows only where no decoded statement may stand: a
+// statement stored right after s is taken without it.
+[[gnu::always_inline]] inline DecodedStatement* ProgramContext::Following(
+    DecodedStatements& statements, DecodedStatement& s, bool jumped, uint64_t& pos) {
+  if (jumped) {
+    pos = s.target;
+    if (s.targetStatement == nullptr) s.targetStatement = statements.At(*this, pos);
+    return s.targetStatement;
+  }
+  // Decoded one after the other: the address is known without a load, so the processor can
+  // run ahead into the next statement.
+  if (s.nextIsAdjacent) return &s + 1;
+  pos = s.next;
+  if (s.nextStatement == nullptr) {
+    s.nextStatement = statements.At(*this, pos);
+    s.nextIsAdjacent = s.nextStatement == &s + 1;
+  }
+  return s.nextStatement;
+}
+
+bool ProgramContext::RunDecoded(const std::vector<Value*>& callerValues, uint64_t pos) {
+  DecodedStatements& statements = decodedProgram->ForKeyStream(keyStream);
+  DecodedStatement* s = statements.At(*this, pos);
+  for (;;) {
+    if (s == nullptr) [[unlikely]] {
+      const StepEnd end = Step(callerValues, pos);
+      if (end != StepEnd::Next) return end == StepEnd::RunEnds;
+      s = statements.At(*this, pos);
+      continue;
+    }
+    if (!SpendStatementBudget()) return false;
+
+    bool jumped = false;  // the statement goes on at its target rather than after its fields
+    bool scopesTested = true;
+    switch (s->opcode) {
+      case Opcode::OpenScope:
+        OpenScope();
+        break;
+      case Opcode::CloseScope:
+        if (!CloseScopeAfterFields(callerValues)) return false;
+        jumped = s->jumps;
+        break;
+      case Opcode::Assign:
+        if (!Assignment(*s)) return false;
+        break;
+      case Opcode::Declare:
+        if (!Declaration(callerValues, *s)) return false;
+        break;
+      case Opcode::JumpUnless:
+      case Opcode::JumpUnlessToo: {
+        bool holds;
+        if (!ConditionalJump(*s, holds)) return false;
+        jumped = !holds;
+        break;
+      }
+      case Opcode::CallRoutine:
+        if (!RoutineCall(*s)) return false;
+        break;
+      case Opcode::CallNative:
+        if (!NativeCall(*s)) return false;
+        break;
+      case Opcode::CloseScopesAndJump:
+      case Opcode::CloseScopesAndJumpToo:
+        // A program may close all its scopes here and go on: no test for open scopes.
+        CloseCountedScopes(s->number);
+        jumped = true;
+        scopesTested = false;
+        break;
+      default:  // never decoded
+        return false;
+    }
+    if (scopesTested && scopeCounts.empty()) return true;
+    if (jumped ? s->targetEnds : s->nextEnds) return true;
+    s = Following(statements, *s, jumped, pos);
+  }
+}
