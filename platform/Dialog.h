@@ -16,6 +16,7 @@
 // Escape and the close box send WM_SYSCOMMAND SC_CLOSE, whose default handling is OnCancel.
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "platform/MessageMap.h"
 #include "platform/Wnd.h"
@@ -67,13 +68,22 @@ protected:
 
 private:
     class Window;
-    void Build();
+    // Builds the window and its controls from the template; false when there is none.
+    bool Build();
+    void Teardown();
+    LRESULT DefaultFor(const Message& message);
     UINT m_templateId;
     CWnd* m_parent;
     std::unique_ptr<Window> m_window;
-    std::map<int, std::unique_ptr<CWnd>> m_controls;
+    std::vector<std::unique_ptr<CWnd>> m_controls;  // template order
+    std::map<int, CWnd*> m_controlsById;             // null for an id several controls share
     std::unique_ptr<CMenu> m_systemMenu;
+    DWORD m_style = 0;
+    const Message* m_current = nullptr;  // the message being routed now
+    bool m_ended = false;
+    int m_endResult = 0;
     friend class CWnd;
+    friend class CPaintDC;
 };
 
 // The same dialog base with the framework's extended look; nothing more is needed here.

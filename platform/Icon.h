@@ -31,3 +31,8 @@ public:
 private:
     std::unique_ptr<QPainter> m_painter;
 };
+
+// The image files of an icon in the program's resources, largest first; empty for an unknown
+// id (res/IconImages.cpp).
+#include <QStringList>
+QStringList IconImageFiles(int iconId);

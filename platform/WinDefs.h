@@ -48,6 +48,11 @@ inline constexpr UINT MB_YESNO = 0x04;
 inline constexpr UINT MB_ICONQUESTION = 0x20;
 inline constexpr UINT MB_ICONEXCLAMATION = 0x30;
 
+// A WM_COMMAND wParam: the control id in the low 16 bits, the notification code in the high.
+constexpr WPARAM MakeCommandParam(int id, UINT code) {
+    return (static_cast<WPARAM>(code & 0xFFFF) << 16) | (static_cast<WPARAM>(id) & 0xFFFF);
+}
+
 // Messages and notifications routed through the message maps.
 inline constexpr UINT WM_PAINT = 0x000F;
 inline constexpr UINT WM_ICONERASEBKGND = 0x0027;
@@ -60,6 +65,8 @@ inline constexpr UINT WM_SIZING = 0x0214;
 inline constexpr UINT EN_CHANGE = 0x0300;
 inline constexpr UINT BN_CLICKED = 0x0000;
 inline constexpr UINT SC_CLOSE = 0xF060;
+inline constexpr UINT SC_MINIMIZE = 0xF020;
+inline constexpr UINT SC_RESTORE = 0xF120;
 inline constexpr UINT WMSZ_BOTTOMRIGHT = 8;
 
 // System menu items.
@@ -71,23 +78,37 @@ inline constexpr WPARAM ICON_SMALL = 0;
 inline constexpr WPARAM ICON_BIG = 1;
 inline constexpr int SM_CXICON = 11;
 inline constexpr int SM_CYICON = 12;
+inline constexpr int IDC_ARROW = 32512;
 inline constexpr int IDC_WAIT = 32514;
+
+// Show states of a window placement.
+inline constexpr UINT SW_HIDE = 0;
+inline constexpr UINT SW_SHOWNORMAL = 1;
+inline constexpr UINT SW_SHOWMINIMIZED = 2;
+inline constexpr UINT SW_SHOWMAXIMIZED = 3;
 
 // Window, dialog and control styles as the templates carry them.
 inline constexpr DWORD WS_POPUP = 0x80000000;
 inline constexpr DWORD WS_CHILD = 0x40000000;
 inline constexpr DWORD WS_VISIBLE = 0x10000000;
+inline constexpr DWORD WS_DISABLED = 0x08000000;
 inline constexpr DWORD WS_CAPTION = 0x00C00000;
 inline constexpr DWORD WS_BORDER = 0x00800000;
+inline constexpr DWORD WS_VSCROLL = 0x00200000;
+inline constexpr DWORD WS_HSCROLL = 0x00100000;
 inline constexpr DWORD WS_SYSMENU = 0x00080000;
 inline constexpr DWORD WS_THICKFRAME = 0x00040000;
 inline constexpr DWORD WS_GROUP = 0x00020000;
 inline constexpr DWORD WS_TABSTOP = 0x00010000;
+inline constexpr DWORD WS_MINIMIZEBOX = 0x00020000;  // on a frame; WS_GROUP on a control
+inline constexpr DWORD WS_MAXIMIZEBOX = 0x00010000;  // on a frame; WS_TABSTOP on a control
 inline constexpr DWORD DS_MODALFRAME = 0x0080;
 inline constexpr DWORD DS_SHELLFONT = 0x0048;  // a font in the template, the shell's dialog font
 inline constexpr DWORD ES_MULTILINE = 0x0004;
 inline constexpr DWORD ES_AUTOHSCROLL = 0x0080;
 inline constexpr DWORD SS_LEFT = 0x0000;
+inline constexpr DWORD SS_CENTER = 0x0001;
+inline constexpr DWORD SS_RIGHT = 0x0002;
 inline constexpr DWORD SS_ICON = 0x0003;
 inline constexpr DWORD SS_NOPREFIX = 0x0080;
 inline constexpr DWORD BS_PUSHBUTTON = 0x0000;
