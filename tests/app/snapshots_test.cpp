@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QTimer>
 
 #include "res/Resource.h"
 #include "settings_fixture.h"
@@ -47,6 +48,17 @@ public:
     // showed is kept in m_seen.
     void Press(int buttonId, std::vector<Step> steps = {}) {
         Drive(std::move(steps));
+        // A window that no step expects would wait for ever: it fails the test and is closed.
+        QTimer watchdog;
+        QObject::connect(&watchdog, &QTimer::timeout, [] {
+            if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                auto* box = qobject_cast<QMessageBox*>(modal);
+                ADD_FAILURE() << "unexpected window: "
+                              << (box ? box->text() : modal->windowTitle()).toStdString();
+                modal->reject();
+            }
+        });
+        watchdog.start(15000);
         qobject_cast<QAbstractButton*>(m_dialog->GetDlgItem(buttonId)->GetSafeHwnd())->click();
     }
 
@@ -96,6 +108,8 @@ struct MessageCase {
     std::vector<std::string> seen;  // "@" stands for the test's folder
 };
 
+void PrintTo(const MessageCase& c, std::ostream* out) { *out << c.name; }
+
 class SnapshotMessages : public Snapshots, public testing::WithParamInterface<MessageCase> {};
 
 TEST_P(SnapshotMessages, ShowsTheMessageAndStops) {
@@ -122,7 +136,7 @@ const std::vector<MessageCase> kMessageCases = {
                         t.Fields("@/tl.dat", "12x");
                     },
                     IDC_SAVE_SETTINGS, {Answer(QMessageBox::Ok)}, {"Invalid block number: 12x"}},
-        MessageCase{"SaveEmptyPath", [](Snapshots&) {}, IDC_SAVE_SETTINGS,
+        MessageCase{"SaveEmptyPath", [](Snapshots& t) { t.Fields(""); }, IDC_SAVE_SETTINGS,
                     {Answer(QMessageBox::Ok)}, {"You must select a Time Lock file"}},
         MessageCase{"SaveMissingFile", [](Snapshots& t) { t.Fields("@/100%s.dat"); },
                     IDC_SAVE_SETTINGS, {Answer(QMessageBox::Ok)},
@@ -234,7 +248,9 @@ TEST_F(Snapshots, LoadingASnapshotOfAnotherFileMovesToThatFile) {
     MakeFile("@/tl.dat");
     MakeFile("@/other.dat");
     fs::create_directory(At("@/tl"));
-    MakeFile("@/tl/3.ini", At("[Tarnvault]\nBlockNumber=3\nTimeLockFile=@/other.dat\n"));
+    MakeFile("@/tl/3.ini", At("[Tarnvault]\nBlockNumber=3\nTimeLockFile=@/other.dat\n"
+                              "PrevBlockHash=" + std::string(64, '1') +
+                              "\nMerkleRoot=" + std::string(64, '2') + "\n"));
     Fields("@/tl.dat");
     Press(IDC_LOAD_SETTINGS, {Pick("@/tl/3.ini")});
     EXPECT_EQ(Text(IDC_TIMELOCK_FILE), At("@/other.dat"));
