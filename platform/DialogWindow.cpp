@@ -47,12 +47,13 @@ void CDialog::Window::ShowSystemMenu(const QPoint& at) {
     if (own != nullptr) {
         for (const CMenu::Item& item : own->Items()) {
             if (item.flags & MF_SEPARATOR) {
-                menu.addSeparator();
+                const QList<QAction*> shown = menu.actions();
+                if (!shown.isEmpty() && !shown.back()->isSeparator()) menu.addSeparator();
             } else {
                 menu.addAction(FromWindows1252(item.text))->setData(QVariant::fromValue<qulonglong>(item.id));
             }
         }
-        menu.addSeparator();
+        if (!menu.actions().isEmpty() && !menu.actions().back()->isSeparator()) menu.addSeparator();
     }
     menu.addAction(QStringLiteral("Close"))->setData(QVariant::fromValue<qulonglong>(SC_CLOSE));
     const QAction* chosen = menu.exec(at);

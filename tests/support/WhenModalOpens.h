@@ -1,7 +1,7 @@
 #pragma once
-// Drives the next modal window from a test: the action runs once the next modal widget (a
-// dialog's DoModal, a message box, a file dialog) is open, inside its own modal loop, so the
-// code that opened it can run to the end while the test presses its keys or buttons.
+// Drives the next modal window (or popup menu) from a test: the action runs once the window is
+// open, inside its own loop, so the code that opened it can run to the end while the test
+// presses its keys or buttons.
 #include <functional>
 #include <memory>
 
@@ -12,24 +12,39 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
-// Polls for a modal widget other than the one open now; gives up with a test failure after
-// timeoutMs. Chain a further WhenModalOpens inside the action for a box the first one opens.
-inline void WhenModalOpens(std::function<void(QWidget*)> action, int timeoutMs = 10000) {
-    QPointer<QWidget> before = QApplication::activeModalWidget();
+namespace when_opens {
+// Polls find() for a visible widget other than the one it gave at the call; gives up with a
+// test failure after timeoutMs.
+inline void Poll(std::function<QWidget*()> find, std::function<void(QWidget*)> action, int timeoutMs,
+                 const char* what) {
+    QPointer<QWidget> before = find();
     auto* poll = new QTimer(qApp);
     auto clock = std::make_shared<QElapsedTimer>();
     clock->start();
     QObject::connect(poll, &QTimer::timeout, poll, [=] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal != nullptr && modal != before && modal->isVisible()) {
+        QWidget* open = find();
+        if (open != nullptr && open != before && open->isVisible()) {
             poll->stop();
             poll->deleteLater();
-            action(modal);
+            action(open);
         } else if (clock->elapsed() > timeoutMs) {
             poll->stop();
             poll->deleteLater();
-            ADD_FAILURE() << "no modal window opened within " << timeoutMs << " ms";
+            ADD_FAILURE() << "no " << what << " opened within " << timeoutMs << " ms";
         }
     });
     poll->start(5);
+}
+}  // namespace when_opens
+
+// The next modal widget: a dialog's DoModal, a message box, a file dialog. Chain a further
+// WhenModalOpens inside the action for a box that the first one opens.
+inline void WhenModalOpens(std::function<void(QWidget*)> action, int timeoutMs = 10000) {
+    when_opens::Poll([] { return QApplication::activeModalWidget(); }, std::move(action), timeoutMs,
+                     "modal window");
+}
+
+// The next popup, such as a dialog's system menu.
+inline void WhenPopupOpens(std::function<void(QWidget*)> action, int timeoutMs = 10000) {
+    when_opens::Poll([] { return QApplication::activePopupWidget(); }, std::move(action), timeoutMs, "popup");
 }

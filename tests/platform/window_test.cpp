@@ -1,0 +1,189 @@
+// A window's rectangles, placement and states as the resize and paint handlers read them; the
+// icon and the wait cursor.
+#include <set>
+
+#include <QApplication>
+#include <QCursor>
+#include <QDialog>
+#include <QIcon>
+#include <QImage>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "platform/Cursor.h"
+#include "platform/Dialog.h"
+#include "platform/Icon.h"
+#include "platform/MessageBox.h"
+#include "res/Resource.h"
+#include "support/WhenModalOpens.h"
+
+namespace {
+
+TEST(Window, ABorderedControlsClientAreaLiesInsideItsBorder) {
+    CDialog dialog(IDD_TARNVAULT_DIALOG);
+    ASSERT_TRUE(dialog.Create());
+    CWnd* path = dialog.GetDlgItem(IDC_TIMELOCK_FILE);
+    QWidget* widget = path->GetSafeHwnd();
+
+    WINDOWPLACEMENT place;
+    ASSERT_TRUE(path->GetWindowPlacement(&place));
+    const QRect g = widget->geometry();
+    EXPECT_EQ(place.rcNormalPosition.left, g.left());
+    EXPECT_EQ(place.rcNormalPosition.right, g.left() + g.width()) << "right edge exclusive";
+    EXPECT_EQ(place.rcNormalPosition.bottom, g.top() + g.height());
+
+    RECT client;
+    path->GetClientRect(&client);
+    EXPECT_EQ(client.left, 0);
+    EXPECT_EQ(client.right, g.width() - 2);
+    path->ClientToScreen(&client);
+    EXPECT_EQ(client.left, widget->mapToGlobal(QPoint(1, 1)).x());
+
+    RECT dialogClient;
+    dialog.GetClientRect(&dialogClient);
+    EXPECT_EQ(dialogClient.right, dialog.GetDialogWidget()->width()) << "a dialog's client area is all of it";
+
+    // A placement moves the control; a width below nothing becomes nothing.
+    place.rcNormalPosition.right = place.rcNormalPosition.left + 40;
+    ASSERT_TRUE(path->SetWindowPlacement(&place));
+    EXPECT_EQ(widget->geometry(), QRect(g.left(), g.top(), 40, g.height()));
+    place.rcNormalPosition.right = place.rcNormalPosition.left - 5;
+    path->SetWindowPlacement(&place);
+    EXPECT_EQ(widget->width(), 0);
+    place.rcNormalPosition.right = place.rcNormalPosition.left + 1;
+    path->SetWindowPlacement(&place);
+    path->GetClientRect(&client);
+    EXPECT_EQ(client.right, 0) << "a one-pixel edit has no client width, never a negative one";
+}
+
+TEST(Window, StatesFollowTheWindowAndHandlesDieWithIt) {
+    struct Probe : CDialog {
+        Probe() : CDialog(IDD_TARNVAULT_DIALOG) {}
+        BOOL OnInitDialog() override {
+            visibleDuringInit = IsWindowVisible();
+            return TRUE;
+        }
+        BOOL visibleDuringInit = TRUE;
+    } dialog;
+    QWidget* edit = nullptr;
+    QWidget* window = nullptr;
+    BOOL visible = FALSE, iconic = FALSE, restored = TRUE, live = FALSE;
+    WhenModalOpens([&](QWidget* modal) {
+        window = modal;
+        edit = dialog.GetDlgItem(IDC_PASSWORD)->GetSafeHwnd();
+        visible = dialog.GetDlgItem(IDC_PASSWORD)->IsWindowVisible();
+        live = IsWindow(edit) && IsWindow(window);
+        dialog.SendMessage(WM_SYSCOMMAND, SC_MINIMIZE);
+        iconic = dialog.IsIconic();
+        dialog.SendMessage(WM_SYSCOMMAND, SC_RESTORE);
+        restored = dialog.IsIconic();
+        dialog.EndDialog(IDOK);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_FALSE(dialog.visibleDuringInit) << "the dialog shows after its initialisation";
+    EXPECT_TRUE(visible);
+    EXPECT_TRUE(live);
+    EXPECT_TRUE(iconic);
+    EXPECT_FALSE(restored);
+    EXPECT_FALSE(IsWindow(edit)) << "the controls go with the window";
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_FALSE(IsWindow(nullptr));
+    EXPECT_EQ(dialog.GetDlgItem(IDC_PASSWORD), nullptr);
+}
+
+TEST(Icon, MainIconHasTwoImagesOfAtMostSixteenColours) {
+    const HICON icon = LoadIconW(AfxGetResourceHandle(), IDR_MAINFRAME);
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(LoadIconW(AfxGetResourceHandle(), IDR_MAINFRAME), icon);
+    EXPECT_EQ(LoadIconW(AfxGetResourceHandle(), 4711), nullptr);
+    const QList<QSize> sizes = IconImages(icon)->availableSizes();
+    EXPECT_EQ(std::set<int>({sizes.begin()->width(), sizes.back().width()}), std::set<int>({32, 128}));
+    EXPECT_EQ(sizes.size(), 2);
+    for (const QSize& size : sizes) {
+        const QImage image = IconImages(icon)->pixmap(size).toImage();
+        EXPECT_EQ(image.size(), size);
+        std::set<QRgb> colours;
+        int opaque = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb pixel = image.pixel(x, y);
+                if (qAlpha(pixel) == 0) continue;
+                ++opaque;
+                colours.insert(pixel);
+            }
+        }
+        EXPECT_LE(colours.size(), 16u);
+        EXPECT_GT(opaque, size.width() * size.height() / 3) << "an image, not an empty frame";
+    }
+    EXPECT_EQ(GetSystemMetrics(SM_CXICON), 32);
+    EXPECT_EQ(GetSystemMetrics(SM_CYICON), 32);
+    EXPECT_EQ(GetSystemMetrics(0), 0);
+}
+
+class IconPainter : public CDialog {
+public:
+    IconPainter() : CDialog(IDD_ABOUTBOX) {}
+    const MessageMap* GetMessageMap() const override {
+        static const MessageMap map(CDialog::GetThisMessageMap(), {
+            OnMessage(WM_PAINT, &IconPainter::OnPaint),
+            OnMessage(WM_QUERYDRAGICON, &IconPainter::OnQueryDragIcon),
+        });
+        return &map;
+    }
+    void OnPaint() {
+        CPaintDC dc(this);
+        painted = dc.DrawIcon(0, 0, icon);
+    }
+    HCURSOR OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(icon); }
+    HICON icon = LoadIconW(AfxGetResourceHandle(), IDR_MAINFRAME);
+    BOOL painted = FALSE;
+};
+
+TEST(Icon, PaintHandlerDrawsTheIconAndTheDialogCarriesIt) {
+    IconPainter dialog;
+    ASSERT_TRUE(dialog.Create());
+    const QImage shot = dialog.GetDialogWidget()->grab().toImage();
+    EXPECT_TRUE(dialog.painted);
+    const QImage icon = IconImages(dialog.icon)->pixmap(32, 32).toImage();
+    EXPECT_EQ(shot.pixel(16, 24), icon.pixel(16, 24));
+
+    dialog.painted = TRUE;
+    dialog.SendMessage(WM_PAINT);  // outside a paint event there is nothing to paint on
+    EXPECT_FALSE(dialog.painted);
+
+    EXPECT_EQ(dialog.SendMessage(WM_QUERYDRAGICON), reinterpret_cast<LRESULT>(dialog.icon));
+    EXPECT_TRUE(dialog.GetDialogWidget()->windowIcon().isNull());
+    dialog.SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(dialog.icon));
+    EXPECT_FALSE(dialog.GetDialogWidget()->windowIcon().isNull());
+}
+
+TEST(WaitCursor, LastsUntilThePointerMovesOrAModalWindowOpens) {
+    CDialog dialog(IDD_TARNVAULT_DIALOG);
+    ASSERT_TRUE(dialog.Create());
+    QWidget* window = dialog.GetDialogWidget();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+
+    const HCURSOR wait = LoadCursor(nullptr, IDC_WAIT);
+    ASSERT_NE(wait, nullptr);
+    SetCursor(wait);
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    EXPECT_EQ(SetCursor(wait), wait);
+    QTest::qWait(20);
+    EXPECT_NE(QApplication::overrideCursor(), nullptr) << "the event loop alone does not end it";
+    QTest::mouseMove(window, QPoint(20, 20));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    SetCursor(wait);
+    bool waitingInBox = true;
+    WhenModalOpens([&](QWidget* box) {
+        waitingInBox = QApplication::overrideCursor() != nullptr;
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    AfxMessageBox("done");
+    EXPECT_FALSE(waitingInBox);
+}
+
+}  // namespace
