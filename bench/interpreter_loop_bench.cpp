@@ -53,12 +53,11 @@ void RunCounted(benchmark::State& state, const ProgramWriter& w, int64_t turns,
     }
   }
   const double runs = static_cast<double>(state.iterations());
-  state.counters["ns/turn"] = benchmark::Counter(static_cast<double>(turns) * runs,
-                                                 benchmark::Counter::kIsRate |
-                                                     benchmark::Counter::kInvert);
-  state.counters["ns/statement"] = benchmark::Counter(
-      static_cast<double>(turns * statementsPerTurn) * runs,
-      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["ns/turn"] = benchmark::Counter(
+      static_cast<double>(turns) * runs, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["ns/statement"] =
+      benchmark::Counter(static_cast<double>(turns * statementsPerTurn) * runs,
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 // Each turn: add 1 to a uint64 counter, add the counter into a sum, jump back while the counter
@@ -83,7 +82,8 @@ void BM_StringArrayLoop(benchmark::State& state) {
   w.OpenScope().Declare(kKindUInt64, 1).Declare(kKindUInt64, 2);
   w.Declare(kKindString, 3, 64).Declare(kKindString, 4).Declare(kKindUInt64, 5);
   for (uint32_t i = 0; i < 64; ++i) {
-    w.Assign(Target::At(3, i), MathOp::Assign, Imm::String("text number " + std::to_string(1000 + i)));
+    w.Assign(Target::At(3, i), MathOp::Assign,
+             Imm::String("text number " + std::to_string(1000 + i)));
   }
   const Label top = w.Here();
   w.Assign(Target(5), MathOp::Assign, Opnd::Var(1)).Assign(Target(5), MathOp::And, Imm::UInt64(63));
@@ -131,9 +131,9 @@ void BM_LuaCountingLoop(benchmark::State& state) {
     lua_pop(lua, 1);
   }
   lua_close(lua);
-  state.counters["ns/turn"] = benchmark::Counter(
-      static_cast<double>(kTurns) * static_cast<double>(state.iterations()),
-      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["ns/turn"] =
+      benchmark::Counter(static_cast<double>(kTurns) * static_cast<double>(state.iterations()),
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 #else
   state.SkipWithError("Lua 5.4 is not installed (Debian package liblua5.4-dev)");
 #endif
@@ -160,7 +160,11 @@ void BM_WideFieldAssignments(benchmark::State& state) {
   state.counters["statements/s"] =
       benchmark::Counter(kStatements * runs, benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_WideFieldAssignments)->ArgName("stepByStep")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WideFieldAssignments)
+    ->ArgName("stepByStep")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond);
 
 // Field reads on their own: fields of every width at every bit offset, under a key stream.
 void BM_ReadBits(benchmark::State& state) {

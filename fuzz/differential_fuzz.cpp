@@ -67,11 +67,8 @@ void Describe(const Value& v, std::string& out) {
 }
 
 std::string RunOnce(const uint8_t* data, size_t size, bool stepByStep) {
-  const bool keyed = (data[0] & fuzzinput::kKeyedFlag) != 0;
-  const uint64_t offset =
-      (data[0] & fuzzinput::kNearWrapFlag) != 0 ? fuzzinput::kNearWrapOffset : 0;
-  std::vector<uint8_t> program(offset);
-  program.insert(program.end(), data + 1, data + size);
+  const fuzzinput::ProgramLayout layout = fuzzinput::LayOut(data, size);
+  const std::vector<uint8_t>& program = layout.bytes;
   const uint64_t bitLength = static_cast<uint64_t>(program.size()) * 8;
 
   std::vector<Value> args = fuzzinput::MakeHeaderArguments();
@@ -81,13 +78,14 @@ std::string RunOnce(const uint8_t* data, size_t size, bool stepByStep) {
   std::string outcome;
   ProgramContext context;
   context.Init(&program, bitLength, fuzzkeys::kMainKey.data());
-  context.keyStream = keyed ? &GetCachedKeyStream(fuzzkeys::kMainKey.data())->stream : nullptr;
+  context.keyStream =
+      layout.keyed ? &GetCachedKeyStream(fuzzkeys::kMainKey.data())->stream : nullptr;
   context.stepByStep = stepByStep;
   DecodedProgram tiny(kTinyBound);
   if ((data[0] & fuzzinput::kTinyBoundFlag) != 0) context.decodedProgram = &tiny;
   SetRunBudget(kStatementBudget, kHashBudget);
   try {
-    outcome = context.Run(argPointers, offset * 8) ? "ended\n" : "failed\n";
+    outcome = context.Run(argPointers, layout.startBit) ? "ended\n" : "failed\n";
   } catch (const std::bad_alloc&) {
     outcome = "bad_alloc\n";
   } catch (const std::length_error&) {

@@ -25,13 +25,9 @@ uint64_t g_statementBudget = 20'000;
 uint64_t g_hashBudget = 16'000'000;
 
 void RunOnce(const uint8_t* data, size_t size) {
-  const bool keyed = (data[0] & fuzzinput::kKeyedFlag) != 0;
-  const uint64_t offset =
-      (data[0] & fuzzinput::kNearWrapFlag) != 0 ? fuzzinput::kNearWrapOffset : 0;
-  std::vector<uint8_t> program(offset);
-  program.insert(program.end(), data + 1, data + size);
+  const fuzzinput::ProgramLayout layout = fuzzinput::LayOut(data, size);
+  const std::vector<uint8_t>& program = layout.bytes;
   const uint64_t bitLength = static_cast<uint64_t>(program.size()) * 8;
-  const uint64_t startBit = offset * 8;
 
   std::vector<Value> args = fuzzinput::MakeHeaderArguments();
   std::vector<Value*> argPointers;
@@ -39,9 +35,10 @@ void RunOnce(const uint8_t* data, size_t size) {
 
   ProgramContext context;
   context.Init(&program, bitLength, fuzzkeys::kMainKey.data());
-  context.keyStream = keyed ? &GetCachedKeyStream(fuzzkeys::kMainKey.data())->stream : nullptr;
+  context.keyStream =
+      layout.keyed ? &GetCachedKeyStream(fuzzkeys::kMainKey.data())->stream : nullptr;
   SetRunBudget(g_statementBudget, g_hashBudget);
-  if (bitLength != 0) context.Run(argPointers, startBit);
+  if (bitLength != 0) context.Run(argPointers, layout.startBit);
 
   // Read the result as the request does.
   const Value& result = args[3];

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "interpreter/LittleEndian.h"
+
 uint32_t MurmurHash3_x86_32(const void* data, int32_t length, uint32_t seed);
 // out16 receives h1..h4, four little-endian 32-bit words.
 void MurmurHash3_x86_128(const void* data, int32_t length, uint32_t seed, void* out16);
@@ -119,40 +121,6 @@ inline Hash128 X64_128Finish(Hash128 h, uint64_t length) {
 
 }  // namespace murmur_detail
 
-// Little-endian loads and stores: memcpy to or from an integer, bytes swapped on a big-endian
-// host. The compiler turns each into one plain move.
-inline uint32_t SwapBytes32(uint32_t v) {
-  return (v >> 24) | ((v >> 8) & 0x0000FF00u) | ((v << 8) & 0x00FF0000u) | (v << 24);
-}
-
-inline uint64_t SwapBytes64(uint64_t v) {
-  return (static_cast<uint64_t>(SwapBytes32(static_cast<uint32_t>(v))) << 32) |
-         SwapBytes32(static_cast<uint32_t>(v >> 32));
-}
-
-inline uint32_t LoadLE32(const uint8_t* p) {
-  uint32_t v;
-  std::memcpy(&v, p, sizeof v);
-  if constexpr (std::endian::native == std::endian::big) v = SwapBytes32(v);
-  return v;
-}
-
-inline uint64_t LoadLE64(const uint8_t* p) {
-  uint64_t v;
-  std::memcpy(&v, p, sizeof v);
-  if constexpr (std::endian::native == std::endian::big) v = SwapBytes64(v);
-  return v;
-}
-
-inline void StoreLE32(uint8_t* p, uint32_t v) {
-  if constexpr (std::endian::native == std::endian::big) v = SwapBytes32(v);
-  std::memcpy(p, &v, sizeof v);
-}
-
-inline void StoreLE64(uint8_t* p, uint64_t v) {
-  if constexpr (std::endian::native == std::endian::big) v = SwapBytes64(v);
-  std::memcpy(p, &v, sizeof v);
-}
 
 // Reads 16 bytes as h1, h2 (little-endian 64-bit words).
 inline Hash128 LoadHash128(const uint8_t* bytes16) {

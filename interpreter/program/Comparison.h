@@ -59,10 +59,11 @@ inline int32_t Signed32(const Value& v) { return static_cast<int32_t>(v.GetWord(
 }  // namespace comparison
 
 // Whether the relation holds between element 0 of a and element 0 of b; relations 6 and 7
-// never hold. The pair of kinds picks the domain: double if either side is one, else unsigned 64-bit if
-// either side is uint64, else signed 32-bit. A uint32 B keeps the 32-bit signed domain even
-// against a double A (truncated) or a uint64 A (its low 32 bits).
-[[gnu::always_inline]] inline bool RelationHolds(Relation relation, const Value& a, const Value& b) {
+// never hold. The pair of kinds picks the domain: double if either side is one, else unsigned
+// 64-bit if either side is uint64, else signed 32-bit. A uint32 B keeps the 32-bit signed domain
+// even against a double A (truncated) or a uint64 A (its low 32 bits).
+[[gnu::always_inline]] inline bool RelationHolds(Relation relation, const Value& a,
+                                                 const Value& b) {
   using namespace comparison;
   if (a.kind == kKindDouble || b.kind == kKindDouble) {
     if (a.kind == kKindDouble && b.kind == kKindUInt32) {
@@ -79,4 +80,3 @@ inline int32_t Signed32(const Value& v) { return static_cast<int32_t>(v.GetWord(
   }
   return Holds(relation, Signed32(a), Signed32(b));
 }
-

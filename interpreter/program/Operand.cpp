@@ -13,7 +13,6 @@ namespace {
 // text keeps all but the last.
 constexpr uint32_t kStringImmediateBytes = 2048;
 
-
 }  // namespace
 
 Value& RetypeScratch(Value& scratch, int32_t kind) {
@@ -22,6 +21,18 @@ Value& RetypeScratch(Value& scratch, int32_t kind) {
     scratch.kind = kind;
   }
   return scratch;
+}
+
+bool CopyElement(const Value& variable, uint64_t index, Value& scratch) {
+  const uint32_t element = static_cast<uint32_t>(index);
+  const uint64_t elements = variable.kind == kKindString && variable.HasStorage()
+                                ? variable.TextCount()
+                                : uint64_t{variable.count};
+  if (element >= elements) return false;
+  // The copy's conversion cannot fail for a kind that the statements accept; for any other
+  // kind the statement refuses the operand itself.
+  RetypeScratch(scratch, variable.kind).AssignValue(variable, nullptr, true, 0, element);
+  return true;
 }
 
 // The target element index held in element 0 of an index variable, read as a 32-bit word.
@@ -46,7 +57,6 @@ bool TargetIndexFrom(const Value& indexVariable, uint32_t& index) {
       return true;
   }
 }
-
 
 bool ProgramContext::ReadOperand(uint64_t& pos, StatementOperand& operand, Value& scratch) {
   uint64_t immediate;
@@ -122,15 +132,7 @@ bool ProgramContext::ReadOperand(uint64_t& pos, StatementOperand& operand, Value
     if (!wide.AssignValue(*indexVariable, nullptr, true, 0, 0)) return false;
     index = wide.GetUInt64(0);
   }
-  const uint32_t element = static_cast<uint32_t>(index);
-  const uint64_t elements = variable->kind == kKindString && variable->HasStorage()
-                                ? variable->TextCount()
-                                : uint64_t{variable->count};
-  if (element >= elements) return false;
-
-  // The copy's conversion cannot fail for a kind that the statements accept; for any other
-  // kind the statement refuses the operand itself.
-  RetypeScratch(scratch, variable->kind).AssignValue(*variable, nullptr, true, 0, element);
+  if (!CopyElement(*variable, index, scratch)) return false;
   operand.value = &scratch;
   operand.elementGiven = true;
   return true;

@@ -13,6 +13,10 @@ struct StatementOperand {
 // The scratch Value made ready to take one element of kind.
 Value& RetypeScratch(Value& scratch, int32_t kind);
 
+// Element index (its low 32 bits) of variable copied into scratch; false when it lies past
+// the variable's elements, or past its texts for a string that holds them.
+bool CopyElement(const Value& variable, uint64_t index, Value& scratch);
+
 // The target element index held in element 0 of an index variable, read as a 32-bit word.
 // False for a string or barray, which hold no such word.
 bool TargetIndexFrom(const Value& indexVariable, uint32_t& index);

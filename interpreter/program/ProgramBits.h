@@ -3,21 +3,13 @@
 // k div 8; each byte is XORed with key-stream byte (index mod stream size) as it is read, and
 // the first bit read is the field's least significant. Fields are read a word at a time.
 #include <algorithm>
-#include <bit>
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
+#include "interpreter/LittleEndian.h"
 #include "interpreter/keys/KeyStream.h"
 
 namespace program_bits {
-
-inline uint64_t LoadLittleEndian64(const uint8_t* p) {
-  uint64_t v;
-  std::memcpy(&v, p, sizeof v);
-  if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap64(v);
-  return v;
-}
 
 // Key-stream bytes for program bytes [first, first + count), count 1 to 8, as a little-endian
 // number; handles a stream of any size and the wrap at its end.
@@ -36,7 +28,7 @@ inline uint64_t KeyWord(const std::vector<uint8_t>* keyStream, uint64_t first) {
   if (keyStream->size() == kKeyStreamBytes) [[likely]] {
     const uint64_t at = first & (kKeyStreamBytes - 1);
     if (at <= kKeyStreamBytes - 8) [[likely]] {
-      return LoadLittleEndian64(keyStream->data() + at);
+      return LoadLE64(keyStream->data() + at);
     }
   }
   return keyStream->empty() ? 0 : KeyBytesSlow(*keyStream, first, 8);
@@ -57,7 +49,7 @@ inline bool ReadField(const std::vector<uint8_t>* program, uint64_t bitLength,
   const uint32_t shift = static_cast<uint32_t>(pos & 7);
   // Key bytes past a short tail XOR only bits that the mask below drops.
   const uint64_t word =
-      first + 8 <= size ? LoadLittleEndian64(program->data() + first) : TailWord(*program, first);
+      first + 8 <= size ? LoadLE64(program->data() + first) : TailWord(*program, first);
   uint64_t bits = (word ^ KeyWord(keyStream, first)) >> shift;
   if (shift + n > 64) [[unlikely]] {
     bits |= NinthByte(*program, keyStream, first + 8) << (64 - shift);

@@ -73,7 +73,8 @@ inline uint32_t ArithmeticShiftRight(uint32_t word, uint32_t shift) {
   return (word & kWordMin) != 0 ? ~(~word >> shift) : word >> shift;
 }
 
-[[gnu::always_inline]] inline bool ComputeWord(MathOp op, int32_t dstKind, uint32_t d, const SourceElement& s, uint32_t& out) {
+[[gnu::always_inline]] inline bool ComputeWord(MathOp op, int32_t dstKind, uint32_t d,
+                                               const SourceElement& s, uint32_t& out) {
   if (s.kind == kKindDouble) {
     out = TruncateToWord(InDouble(op, WordToDouble(d), s.real));
     return true;
@@ -121,7 +122,8 @@ inline uint32_t ArithmeticShiftRight(uint32_t word, uint32_t shift) {
   }
 }
 
-[[gnu::always_inline]] inline bool ComputeUInt64(MathOp op, uint64_t d, const SourceElement& s, uint64_t& out) {
+[[gnu::always_inline]] inline bool ComputeUInt64(MathOp op, uint64_t d, const SourceElement& s,
+                                                 uint64_t& out) {
   if (s.kind == kKindDouble) {
     out = DoubleToUInt64(InDouble(op, UInt64ToDouble(d), s.real));
     return true;
@@ -155,7 +157,6 @@ inline uint32_t ArithmeticShiftRight(uint32_t word, uint32_t shift) {
   return InDouble(op, d, sv);
 }
 
-
 }  // namespace element_arithmetic
 
 // The held destination element of dstKind at dst combined with s; false where
@@ -165,18 +166,18 @@ inline uint32_t ArithmeticShiftRight(uint32_t word, uint32_t shift) {
   using namespace element_arithmetic;
   if (dstKind == kKindInt || dstKind == kKindUInt32) {
     uint32_t result = 0;
-    if (!ComputeWord(code, dstKind, LoadLittle32(dst), s, result)) return false;
-    StoreLittle32(dst, result);
+    if (!ComputeWord(code, dstKind, LoadLE32(dst), s, result)) return false;
+    StoreLE32(dst, result);
     return true;
   }
   if (dstKind == kKindUInt64) {
     uint64_t result = 0;
-    if (!ComputeUInt64(code, LoadLittle64(dst), s, result)) return false;
-    StoreLittle64(dst, result);
+    if (!ComputeUInt64(code, LoadLE64(dst), s, result)) return false;
+    StoreLE64(dst, result);
     return true;
   }
-  StoreLittle64(dst, std::bit_cast<uint64_t>(
-                         ComputeDouble(code, std::bit_cast<double>(LoadLittle64(dst)), s)));
+  StoreLE64(dst,
+            std::bit_cast<uint64_t>(ComputeDouble(code, std::bit_cast<double>(LoadLE64(dst)), s)));
   return true;
 }
 
@@ -187,8 +188,9 @@ bool PerformMathOpQuietly(Value& target, uint32_t op, const Value& source, bool 
 // What PerformMathOp(op, source, err, allowRef, dstIdx) does, computed straight on the held
 // elements when both sides are numbers that it can read and write in place; every other case
 // (assignment, texts, missing storage, refusals) goes through PerformMathOp itself.
-[[gnu::always_inline]] inline bool PerformMathOpInPlace(Value& target, uint32_t op, const Value& source, bool allowRef,
-                                 uint32_t dstIdx) {
+[[gnu::always_inline]] inline bool PerformMathOpInPlace(Value& target, uint32_t op,
+                                                        const Value& source, bool allowRef,
+                                                        uint32_t dstIdx) {
   using namespace element_arithmetic;
   const MathOp code = static_cast<MathOp>(op);
   const uint32_t dstWidth = Value::ElementWidth(target.kind);
@@ -206,9 +208,9 @@ bool PerformMathOpQuietly(Value& target, uint32_t op, const Value& source, bool 
   SourceElement s{source.kind, 0, 0, 0.0};
   if (src != nullptr) {
     if (srcWidth == 4) {
-      s.word = LoadLittle32(src);
+      s.word = LoadLE32(src);
     } else {
-      s.wide = LoadLittle64(src);
+      s.wide = LoadLE64(src);
       s.real = std::bit_cast<double>(s.wide);
     }
   }

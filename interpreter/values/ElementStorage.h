@@ -1,13 +1,14 @@
 #pragma once
 // Element storage of Values. A program may declare up to 2^32-1 elements of any kind, so
 // storage is taken zero-filled from the system and paid for only where it is written.
-#include <bit>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <new>
 #include <vector>
+
+#include "interpreter/LittleEndian.h"
 
 // Zero-filled bytes from calloc, so untouched pages stay unbacked; std::bad_alloc when
 // the system refuses. Never returns null (a zero size still yields a block). Free with
@@ -18,32 +19,6 @@ void* AllocateZeroedBytes(uint64_t bytes);
 // the source are not written where the destination is already zero, so copying a huge,
 // mostly untouched array does not make the system back the destination's untouched pages.
 void CopyElementBytes(uint8_t* dst, const uint8_t* src, uint64_t bytes);
-
-// Numeric elements are stored little-endian, whatever the host; a copy of the bytes and a swap
-// on a big-endian host compile to one load or store.
-inline uint32_t LoadLittle32(const uint8_t* p) {
-  uint32_t v;
-  std::memcpy(&v, p, sizeof v);
-  if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap32(v);
-  return v;
-}
-
-inline uint64_t LoadLittle64(const uint8_t* p) {
-  uint64_t v;
-  std::memcpy(&v, p, sizeof v);
-  if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap64(v);
-  return v;
-}
-
-inline void StoreLittle32(uint8_t* p, uint32_t v) {
-  if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap32(v);
-  std::memcpy(p, &v, sizeof v);
-}
-
-inline void StoreLittle64(uint8_t* p, uint64_t v) {
-  if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap64(v);
-  std::memcpy(p, &v, sizeof v);
-}
 
 // Elements of a string or barray Value: a logical size, and pages of elements made on first
 // write. An absent element reads as the shared empty element. A declared size of billions

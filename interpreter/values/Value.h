@@ -83,11 +83,11 @@ class Value {
   const uint8_t* NumericBytes() const;
   uint32_t GetWord(uint32_t index) const {  // int and uint32 elements
     const uint8_t* p = HeldNumeric(index, 4);
-    return p != nullptr ? LoadLittle32(p) : 0;
+    return p != nullptr ? LoadLE32(p) : 0;
   }
   uint64_t GetUInt64(uint32_t index) const {  // uint64 elements, or the bits of a double
     const uint8_t* p = HeldNumeric(index, 8);
-    return p != nullptr ? LoadLittle64(p) : 0;
+    return p != nullptr ? LoadLE64(p) : 0;
   }
   double GetDouble(uint32_t index) const {  // double elements, or a uint64's bits
     return std::bit_cast<double>(GetUInt64(index));

@@ -36,7 +36,7 @@ bool Value::SetInt32(uint32_t index, uint32_t word) {
   EnsureStorage();
   uint8_t* p = HeldNumeric(index, 4);
   if (p == nullptr) return false;
-  StoreLittle32(p, word);
+  StoreLE32(p, word);
   return true;
 }
 
@@ -45,7 +45,7 @@ bool Value::SetUInt64(uint32_t index, uint64_t v) {
   EnsureStorage();
   uint8_t* p = HeldNumeric(index, 8);
   if (p == nullptr) return false;
-  StoreLittle64(p, v);
+  StoreLE64(p, v);
   return true;
 }
 

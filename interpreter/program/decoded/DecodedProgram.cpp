@@ -139,10 +139,10 @@ bool DecodedStatements::Decode(const ProgramContext& reader, uint64_t pos, Decod
     case Opcode::JumpUnlessToo:
       if (!HasRoomForKind(reader, pos) || !reader.ReadBits(pos, 3, field)) return false;
       s.code = static_cast<uint8_t>(field);
-      if (!DecodeOperand(reader, pos, s.operands[0], parts.immediates[0],
-                         parts.indexVariables[0], parts) ||
-          !DecodeOperand(reader, pos, s.operands[1], parts.immediates[1],
-                         parts.indexVariables[1], parts) ||
+      if (!DecodeOperand(reader, pos, s.operands[0], parts.immediates[0], parts.indexVariables[0],
+                         parts) ||
+          !DecodeOperand(reader, pos, s.operands[1], parts.immediates[1], parts.indexVariables[1],
+                         parts) ||
           !DecodeJump(reader, pos, s.target)) {
         return false;
       }
@@ -299,8 +299,7 @@ bool DecodedStatements::DecodeArguments(const ProgramContext& reader, uint64_t& 
   return true;
 }
 
-bool DecodedStatements::DecodeJump(const ProgramContext& reader, uint64_t& pos,
-                                   uint64_t& target) {
+bool DecodedStatements::DecodeJump(const ProgramContext& reader, uint64_t& pos, uint64_t& target) {
   uint64_t offset;
   if (!reader.ReadBits(pos, 32, offset)) return false;
   const int64_t signedOffset = static_cast<int32_t>(static_cast<uint32_t>(offset));

@@ -42,8 +42,7 @@ class DecodedStatements {
                                StatementParts& parts);
   static bool DecodeOperand(const ProgramContext& reader, uint64_t& pos, DecodedOperand& operand,
                             Value& immediate, VariableRef& indexVariable, StatementParts& parts);
-  static bool DecodeArguments(const ProgramContext& reader, uint64_t& pos,
-                              StatementParts& parts);
+  static bool DecodeArguments(const ProgramContext& reader, uint64_t& pos, StatementParts& parts);
   static bool DecodeJump(const ProgramContext& reader, uint64_t& pos, uint64_t& target);
 
   DecodedProgram& owner_;

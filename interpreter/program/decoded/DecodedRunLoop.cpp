@@ -24,10 +24,11 @@ namespace {
   if (width != 0 && indexVariable.count >= 1 &&
       (element != nullptr || !indexVariable.HasStorage())) {
     if (indexVariable.kind == kKindInt || indexVariable.kind == kKindUInt32) {
-      index = SignExtend(element != nullptr ? LoadLittle32(element) : 0);
+      index = SignExtend(element != nullptr ? LoadLE32(element) : 0);
     } else {
-      const uint64_t bits = element != nullptr ? LoadLittle64(element) : 0;
-      index = indexVariable.kind == kKindUInt64 ? bits : DoubleToUInt64(std::bit_cast<double>(bits));
+      const uint64_t bits = element != nullptr ? LoadLE64(element) : 0;
+      index =
+          indexVariable.kind == kKindUInt64 ? bits : DoubleToUInt64(std::bit_cast<double>(bits));
     }
     return true;
   }
@@ -40,7 +41,8 @@ namespace {
 
 }  // namespace
 
-[[gnu::always_inline]] inline const Value* ProgramContext::OperandValue(DecodedOperand& operand, Value& scratch) {
+[[gnu::always_inline]] inline const Value* ProgramContext::OperandValue(DecodedOperand& operand,
+                                                                        Value& scratch) {
   if (operand.form == OperandForm::Immediate) return operand.immediate;
   Value* variable = Resolve(operand.variable);
   if (variable == nullptr || operand.form == OperandForm::Variable) return variable;
@@ -50,13 +52,7 @@ namespace {
     const Value* indexVariable = Resolve(*operand.indexVariable);
     if (indexVariable == nullptr || !IndexFrom(*indexVariable, index)) return nullptr;
   }
-  const uint32_t element = static_cast<uint32_t>(index);
-  const uint64_t elements = variable->kind == kKindString && variable->HasStorage()
-                                ? variable->TextCount()
-                                : uint64_t{variable->count};
-  if (element >= elements) return nullptr;
-  RetypeScratch(scratch, variable->kind).AssignValue(*variable, nullptr, true, 0, element);
-  return &scratch;
+  return CopyElement(*variable, index, scratch) ? &scratch : nullptr;
 }
 
 [[gnu::always_inline]] inline bool ProgramContext::Assignment(DecodedStatement& s) {
@@ -79,8 +75,8 @@ namespace {
       if ((src != nullptr || !source->HasStorage()) &&
           element_arithmetic::AcceptsKinds(code, target->kind, source->kind)) {
         element_arithmetic::SourceElement element{source->kind, 0, 0, 0.0};
-        if (src != nullptr && width == 4) element.word = LoadLittle32(src);
-        if (src != nullptr && width == 8) element.wide = LoadLittle64(src);
+        if (src != nullptr && width == 4) element.word = LoadLE32(src);
+        if (src != nullptr && width == 8) element.wide = LoadLE64(src);
         element.real = std::bit_cast<double>(element.wide);
         return ComputeInPlace(target->kind, dst, code, element);
       }

@@ -28,8 +28,8 @@ enum class OperandForm : uint8_t {
 // One operand of an assignment or a conditional jump.
 struct DecodedOperand {
   OperandForm form = OperandForm::Immediate;
-  uint32_t element = 0;              // Element: the index's low 32 bits
-  const Value* immediate = nullptr;  // Immediate: one element of its kind, id 0
+  uint32_t element = 0;                        // Element: the index's low 32 bits
+  const Value* immediate = nullptr;            // Immediate: one element of its kind, id 0
   element_arithmetic::SourceElement number{};  // a numeric immediate's element, read once
   VariableRef variable;
   VariableRef* indexVariable = nullptr;  // ElementByVariable
@@ -48,9 +48,9 @@ enum class StatementShape : uint8_t {
 
 struct DecodedStatement {
   Opcode opcode = Opcode::Invalid8;  // as read: 4 and 5, 9 and 10 stay apart
-  uint8_t code = 0;         // assignment: math-op code; conditional jump: relation code
+  uint8_t code = 0;                  // assignment: math-op code; conditional jump: relation code
   uint8_t declaredKind = 0;
-  bool jumps = false;       // close scope: flag F; routine call: flag K (key variable given)
+  bool jumps = false;  // close scope: flag F; routine call: flag K (key variable given)
   TargetIndexForm targetIndexForm = TargetIndexForm::Element0;
   StatementShape shape = StatementShape::General;
   bool nextIsAdjacent = false;  // nextStatement is the statement stored right after this one
