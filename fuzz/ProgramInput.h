@@ -16,6 +16,8 @@ inline constexpr uint8_t kNearWrapFlag = 0x02;
 inline constexpr uint64_t kNearWrapOffset = kKeyStreamBytes - 24;
 // Set (differential target only): the decoded statements get a tiny memory bound.
 inline constexpr uint8_t kTinyBoundFlag = 0x04;
+// Set (differential target only): statements are decoded on their first visit, not their second.
+inline constexpr uint8_t kDecodeAtOnceFlag = 0x08;
 
 // The TimeLock file that an input stands for, where its run starts, and whether it is read
 // under the main key's stream.

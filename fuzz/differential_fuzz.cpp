@@ -81,8 +81,11 @@ std::string RunOnce(const uint8_t* data, size_t size, bool stepByStep) {
   context.keyStream =
       layout.keyed ? &GetCachedKeyStream(fuzzkeys::kMainKey.data())->stream : nullptr;
   context.stepByStep = stepByStep;
-  DecodedProgram tiny(kTinyBound);
-  if ((data[0] & fuzzinput::kTinyBoundFlag) != 0) context.decodedProgram = &tiny;
+  const bool tiny = (data[0] & fuzzinput::kTinyBoundFlag) != 0;
+  const bool atOnce = (data[0] & fuzzinput::kDecodeAtOnceFlag) != 0;
+  DecodedProgram decoded(tiny ? kTinyBound : DecodedProgram::BoundFor(program.size()),
+                         atOnce ? 1 : 2);
+  context.decodedProgram = &decoded;
   SetRunBudget(kStatementBudget, kHashBudget);
   try {
     outcome = context.Run(argPointers, layout.startBit) ? "ended\n" : "failed\n";

@@ -6,6 +6,7 @@
 
 #include "interpreter/keys/KeyStream.h"
 #include "interpreter/program/Opcodes.h"
+#include "interpreter/program/ScopePool.h"
 
 namespace {
 
@@ -135,6 +136,7 @@ void ProgramContext::NewScopeEpoch() { scopeEpoch_ = ++g_lastScopeEpoch; }
 
 void ProgramContext::CloseInnermostScope() {
   NewScopeEpoch();
+  scope_pool::Give(scopeValues.back(), scopeIndex.back(), scopeCounts.back(), kInitialScopeSlots);
   scopeCounts.pop_back();
   scopeIndex.pop_back();
   scopeValues.pop_back();
@@ -142,6 +144,9 @@ void ProgramContext::CloseInnermostScope() {
 
 void ProgramContext::CloseAllScopes() {
   NewScopeEpoch();
+  for (size_t s = scopeCounts.size(); s-- > 0;) {
+    scope_pool::Give(scopeValues[s], scopeIndex[s], scopeCounts[s], kInitialScopeSlots);
+  }
   scopeCounts.clear();
   scopeIndex.clear();
   scopeValues.clear();

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "interpreter/program/ProgramContext.h"
+#include "interpreter/program/ScopePool.h"
 
 void ProgramContext::OpenScope() {
   NewScopeEpoch();
@@ -13,8 +14,9 @@ void ProgramContext::OpenScope() {
   makeRoom(scopeValues);
   makeRoom(scopeIndex);
   makeRoom(scopeCounts);
-  std::vector<Value> slots(kInitialScopeSlots);
-  std::vector<int32_t> index(kInitialScopeSlots, 0);
+  std::vector<Value> slots;
+  std::vector<int32_t> index;
+  scope_pool::Take(slots, index, kInitialScopeSlots);
   scopeValues.push_back(std::move(slots));
   scopeIndex.push_back(std::move(index));
   scopeCounts.push_back(0);

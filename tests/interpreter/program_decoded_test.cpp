@@ -20,12 +20,12 @@ struct Outcome {
   bool operator==(const Outcome&) const = default;
 };
 
-// Runs w with int caller Values (all 0) by decoded statements, within decodedBound bytes when
-// one is given, or bit by bit.
+// Runs w with int caller Values (all 0) by decoded statements, within decodedBound bytes and
+// decoding each statement on its first visit when a bound is given, or bit by bit.
 Outcome RunWays(const ProgramWriter& w, size_t values, bool stepByStep, uint64_t decodedBound = 0) {
   Program p(w);
   p.context.stepByStep = stepByStep;
-  DecodedProgram bounded(decodedBound);
+  DecodedProgram bounded(decodedBound, 1);
   if (decodedBound != 0) p.context.decodedProgram = &bounded;
   std::vector<Value> caller(values, Int(0));
   std::vector<Value*> args;
@@ -39,8 +39,9 @@ Outcome RunWays(const ProgramWriter& w, size_t values, bool stepByStep, uint64_t
 void ExpectSameBothWays(const ProgramWriter& w, size_t values, const Outcome& expected) {
   EXPECT_EQ(RunWays(w, values, true), expected);
   EXPECT_EQ(RunWays(w, values, false), expected);
+  EXPECT_EQ(RunWays(w, values, false, kDecodedBytesFloor), expected);
   // So little room that most statements stay undecoded: runs pass back and forth.
-  EXPECT_EQ(RunWays(w, values, false, 3 * sizeof(DecodedStatement)), expected);
+  EXPECT_EQ(RunWays(w, values, false, 1024 + 3 * sizeof(DecodedStatement)), expected);
 }
 
 // The statement at `top` adds 1 to variable 1. Each turn opens a scope that declares its own

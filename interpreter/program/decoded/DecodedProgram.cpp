@@ -9,9 +9,8 @@
 
 namespace {
 
-// What a statement costs beyond its own size: its entry in the position map, and the slot of
-// the key stream's map for the first one.
-constexpr uint64_t kPositionEntryBytes = 64;
+// Marks a position whose statement is never decoded.
+DecodedStatement g_undecodable;
 
 // A string immediate is read into at most this many bytes; without a 0 byte among them the
 // text keeps all but the last.
@@ -69,16 +68,23 @@ DecodedStatements& DecodedProgram::ForKeyStream(const std::vector<uint8_t>* keyS
 }
 
 DecodedStatement* DecodedStatements::At(const ProgramContext& reader, uint64_t pos) {
-  const auto found = byPosition_.find(pos);
-  if (found != byPosition_.end()) return found->second;
-  if (owner_.BytesUsed() + sizeof(DecodedStatement) > owner_.Bound()) return nullptr;
+  PositionTable::Entry* entry = positions_.Find(pos);
+  if (entry != nullptr && entry->statement != nullptr) {
+    return entry->statement == &g_undecodable ? nullptr : entry->statement;
+  }
+  if (entry == nullptr) {
+    entry = positions_.Insert(pos, [this](uint64_t bytes) { return owner_.Reserve(bytes); });
+    if (entry == nullptr) return nullptr;  // no room to note it: read bit by bit
+    if (owner_.DecodeAtVisit() > 1) return nullptr;
+  }
 
+  // Not decoded again after a refusal: a statement past the bound stays bit by bit.
+  entry->statement = &g_undecodable;
+  if (owner_.BytesUsed() + sizeof(DecodedStatement) > owner_.Bound()) return nullptr;
   DecodedStatement s;
   StatementParts parts;
   if (!Decode(reader, pos, s, parts)) return nullptr;
-  if (!owner_.Reserve(sizeof(DecodedStatement) + kPositionEntryBytes + parts.extraBytes)) {
-    return nullptr;
-  }
+  if (!owner_.Reserve(sizeof(DecodedStatement) + parts.extraBytes)) return nullptr;
 
   // Move the parts to their lasting place and point the statement at them there.
   auto keep = [this, &parts](const Value*& immediate) {
@@ -101,9 +107,8 @@ DecodedStatement* DecodedStatements::At(const ProgramContext& reader, uint64_t p
     s.arguments = &argumentLists_.back();
   }
   statements_.push_back(s);
-  DecodedStatement* kept = &statements_.back();
-  byPosition_.emplace(pos, kept);
-  return kept;
+  entry->statement = &statements_.back();
+  return entry->statement;
 }
 
 bool DecodedStatements::Decode(const ProgramContext& reader, uint64_t pos, DecodedStatement& s,

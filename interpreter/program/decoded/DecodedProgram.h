@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "interpreter/program/decoded/DecodedStatement.h"
+#include "interpreter/program/decoded/PositionTable.h"
 
 class ProgramContext;
 struct StatementParts;
@@ -29,9 +30,10 @@ class DecodedStatements {
   DecodedStatements(const DecodedStatements&) = delete;
   DecodedStatements& operator=(const DecodedStatements&) = delete;
 
-  // The statement at pos as reader's bits give it, decoded on first use. Null when its fields
-  // do not decode completely (it fails where the step-by-step reading fails) or when the
-  // memory bound leaves no room for it.
+  // The statement at pos as reader's bits give it, decoded when it is reached for the
+  // owner's DecodeAtVisit()-th time: a statement that runs once is read bit by bit, which
+  // costs less than decoding it. Null before that, when its fields do not decode completely
+  // (it fails where the step-by-step reading fails), or when the memory bound leaves no room.
   DecodedStatement* At(const ProgramContext& reader, uint64_t pos);
 
  private:
@@ -46,7 +48,7 @@ class DecodedStatements {
   static bool DecodeJump(const ProgramContext& reader, uint64_t& pos, uint64_t& target);
 
   DecodedProgram& owner_;
-  std::unordered_map<uint64_t, DecodedStatement*> byPosition_;
+  PositionTable positions_;
   // Deques keep every element in place as more are added: running statements point into them.
   std::deque<DecodedStatement> statements_;
   std::deque<Value> immediates_;
@@ -56,8 +58,10 @@ class DecodedStatements {
 
 class DecodedProgram {
  public:
-  // bound: bytes that the decoded forms of all key streams may take together.
-  explicit DecodedProgram(uint64_t bound) : bound_(bound) {}
+  // bound: bytes that the decoded forms of all key streams may take together. A statement is
+  // decoded when it is reached for the decodeAtVisit-th time (1: at once).
+  explicit DecodedProgram(uint64_t bound, uint32_t decodeAtVisit = 2)
+      : bound_(bound), decodeAtVisit_(decodeAtVisit) {}
   static uint64_t BoundFor(uint64_t programBytes);
 
   // The statements of keyStream (null: the program read as it stands).
@@ -67,9 +71,11 @@ class DecodedProgram {
   bool Reserve(uint64_t bytes);
   uint64_t BytesUsed() const { return used_; }
   uint64_t Bound() const { return bound_; }
+  uint32_t DecodeAtVisit() const { return decodeAtVisit_; }
 
  private:
   uint64_t bound_;
+  uint32_t decodeAtVisit_;
   uint64_t used_ = 0;
   std::unordered_map<const std::vector<uint8_t>*, std::unique_ptr<DecodedStatements>> byKey_;
 };
