@@ -181,6 +181,31 @@ inline uint32_t ArithmeticShiftRight(uint32_t word, uint32_t shift) {
   return true;
 }
 
+// The number s converted into the held destination element of dstKind at dst, as AssignValue
+// converts one number into another.
+[[gnu::always_inline]] inline void AssignNumberInPlace(int32_t dstKind, uint8_t* dst,
+                                                       const element_arithmetic::SourceElement& s) {
+  using element_arithmetic::IsWordKind;
+  if (IsWordKind(dstKind)) {
+    uint32_t word = s.word;
+    if (s.kind == kKindUInt64) word = Low32(s.wide);
+    if (s.kind == kKindDouble) {
+      word = dstKind == kKindInt ? TruncateToWord(s.real) : Low32(TruncateTo64(s.real));
+    }
+    StoreLE32(dst, word);
+  } else if (dstKind == kKindDouble) {
+    double v = s.real;
+    if (IsWordKind(s.kind)) v = WordToDouble(s.word);
+    if (s.kind == kKindUInt64) v = UInt64ToDouble(s.wide);
+    StoreLE64(dst, std::bit_cast<uint64_t>(v));
+  } else {
+    uint64_t v = s.wide;
+    if (IsWordKind(s.kind)) v = SignExtend(s.word);
+    if (s.kind == kKindDouble) v = DoubleToUInt64(s.real);
+    StoreLE64(dst, v);
+  }
+}
+
 // PerformMathOp with its message dropped, as the statements call it.
 bool PerformMathOpQuietly(Value& target, uint32_t op, const Value& source, bool allowRef,
                           uint32_t dstIdx);

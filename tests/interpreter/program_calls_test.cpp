@@ -54,9 +54,11 @@ int32_t Result(const Code& caller, const ProgramKey& routineKey, const Code& rou
   caller(w, at);
   w.CloseScope().BeginRegion(routineKey).Bind(at);
   routine(w, at);
-  Value result = Int(1);
-  EXPECT_TRUE(RunProgram(w, {&result}));
-  return IntOf(result);
+  return BothWays([&] {
+    Value result = Int(1);
+    EXPECT_TRUE(RunProgram(w, {&result}));
+    return IntOf(result);
+  });
 }
 
 TEST(RoutineCallTest, RunsUnderItsKeyReturnsOnlyThroughCallerValuesAndNestsToALimit) {

@@ -1,14 +1,21 @@
 #pragma once
 // Runs programs built by the test program writer: enciphered under a key, bound to a context
 // the way a request binds one, and run from a start bit with caller Values.
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <optional>
 #include <vector>
 
 #include "interpreter/program/ProgramContext.h"
+#include "interpreter/program/decoded/DecodedProgram.h"
 #include "programwriter/ProgramWriter.h"
 
 namespace program_test {
+
+// How the harness runs programs: from statements decoded at their first visit, so that every
+// statement a test writes runs decoded, or (set) read bit by bit.
+inline bool g_stepByStep = false;
 
 inline constexpr ProgramKey kTestKey{'T', 'a', 'r', 'n', 'v', 'a', 'u', 'l',
                                      't', 1,   2,   3,   4,   5,   6,   7};
@@ -17,8 +24,10 @@ class Program {
  public:
   // bitLength defaults to the byte count times 8.
   explicit Program(const testprog::ProgramWriter& w, std::optional<uint64_t> bitLength = {})
-      : bytes(w.Finish(kTestKey)) {
+      : bytes(w.Finish(kTestKey)), decoded(DecodedProgram::BoundFor(bytes.size()), 1) {
     context.Init(&bytes, bitLength.value_or(bytes.size() * 8), kTestKey.data());
+    context.stepByStep = g_stepByStep;
+    context.decodedProgram = &decoded;
   }
   // Ends right after the last statement written: no padding bits read as one more opcode.
   static Program Exact(const testprog::ProgramWriter& w) { return Program(w, w.Position()); }
@@ -28,8 +37,21 @@ class Program {
   }
 
   std::vector<uint8_t> bytes;
+  DecodedProgram decoded;
   ProgramContext context;
 };
+
+// What run() gives when programs are read bit by bit, which must be what it gives when they run
+// decoded.
+template <typename Run>
+auto BothWays(const Run& run) {
+  g_stepByStep = true;
+  const auto stepByStep = run();
+  g_stepByStep = false;
+  const auto decoded = run();
+  EXPECT_EQ(decoded, stepByStep) << "decoded and bit by bit";
+  return decoded;
+}
 
 inline bool RunProgram(const testprog::ProgramWriter& w, const std::vector<Value*>& args = {}) {
   return Program(w).Run(args);

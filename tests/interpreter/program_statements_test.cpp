@@ -17,7 +17,7 @@ using Body = std::function<void(ProgramWriter&)>;
 bool Runs(const Body& build) {
   ProgramWriter w;
   build(w);
-  return RunProgram(w);
+  return BothWays([&] { return RunProgram(w); });
 }
 
 TEST(RunLoopTest, WhereRunsEndAndFail) {
@@ -169,8 +169,11 @@ int32_t Outcome(const Body& body) {
   w.Assign(Target(6), MathOp::Assign, Imm::Double(std::bit_cast<double>(uint64_t{1})));
   w.Declare(kKindInt, 7).Declare(kKindInt, 8, 0);
   body(w);
-  Value result = Int(0);
-  return RunProgram(w.CloseScope(), {&result}) ? IntOf(result) : kFails;
+  w.CloseScope();
+  return BothWays([&] {
+    Value result = Int(0);
+    return RunProgram(w, {&result}) ? IntOf(result) : kFails;
+  });
 }
 
 Body Put(const Target& target, const Operand& operand, MathOp op = MathOp::Assign) {
@@ -220,6 +223,38 @@ TEST(AssignmentTest, OperandsTargetElementsAndJumps) {
   };
   for (const auto& [body, expected] : cases) {
     EXPECT_EQ(Outcome(body), expected) << "case " << &body - &cases[0].first;
+  }
+}
+
+// An assignment of a number converts it as AssignValue does, from an immediate and from a
+// variable, whatever pair of number kinds meets.
+TEST(AssignmentTest, NumbersConvertAsAssignValueConvertsThem) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const Operand sources[] = {Imm::Int(-7),     Imm::UInt32(0xFFFFFFFFu),
+                             Imm::UInt64((1ull << 63) + 5), Imm::Double(-1.5),
+                             Imm::Double(3e10), Imm::Double(nan)};
+  for (const int32_t kind : {kKindInt, kKindUInt32, kKindUInt64, kKindDouble}) {
+    for (const Operand& source : sources) {
+      Value immediate = Typed(source.kind);
+      immediate.SetUInt64(0, source.payload);
+      immediate.SetInt32(0, static_cast<uint32_t>(source.payload));
+      Value expected = Typed(kind);
+      ASSERT_TRUE(expected.AssignValue(immediate, nullptr, false, 0, 0));
+      for (const bool viaVariable : {false, true}) {
+        ProgramWriter w;
+        w.OpenScope().Declare(kind, 1).Declare(source.kind, 2);
+        w.Assign(Target(2), MathOp::Assign, source);
+        w.Assign(Target(1), MathOp::Assign, viaVariable ? Opnd::Var(2) : source).CloseScope();
+        const uint64_t bits = BothWays([&] {
+          Value result = Typed(kind);
+          EXPECT_TRUE(RunProgram(w, {&result}));
+          return Value::ElementWidth(kind) == 4 ? result.GetWord(0) : result.GetUInt64(0);
+        });
+        const uint64_t wanted =
+            Value::ElementWidth(kind) == 4 ? expected.GetWord(0) : expected.GetUInt64(0);
+        EXPECT_EQ(bits, wanted) << kind << " from " << source.kind << " via " << viaVariable;
+      }
+    }
   }
 }
 

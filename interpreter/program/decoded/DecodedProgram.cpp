@@ -25,8 +25,9 @@ bool IsNumberImmediate(const DecodedOperand& operand) {
 }
 
 StatementShape ShapeOf(const DecodedStatement& s) {
-  if (s.opcode == Opcode::Assign && s.code < static_cast<uint8_t>(MathOp::None) &&
-      s.targetIndexForm != TargetIndexForm::ByVariable) {
+  const bool computes = s.code < static_cast<uint8_t>(MathOp::None) ||
+                        s.code == static_cast<uint8_t>(MathOp::Assign);
+  if (s.opcode == Opcode::Assign && computes && s.targetIndexForm != TargetIndexForm::ByVariable) {
     if (IsNumberImmediate(s.operands[0])) return StatementShape::NumberIntoElement;
     if (s.operands[0].form == OperandForm::Variable) return StatementShape::VariableIntoElement;
   }

@@ -60,25 +60,34 @@ namespace {
   if (target == nullptr) return false;
   if (s.shape != StatementShape::General) {
     // A number held in place on both sides: what the general path below computes, without
-    // its checks, which such values pass.
+    // its checks, which such values pass. An assignment converts as AssignValue does.
     const MathOp code = static_cast<MathOp>(s.code);
     uint8_t* dst = target->HeldNumeric(s.targetIndex, Value::ElementWidth(target->kind));
     if (s.shape == StatementShape::NumberIntoElement) {
-      if (dst != nullptr &&
-          element_arithmetic::AcceptsKinds(code, target->kind, s.operands[0].number.kind)) {
-        return ComputeInPlace(target->kind, dst, code, s.operands[0].number);
+      const element_arithmetic::SourceElement& number = s.operands[0].number;
+      if (dst != nullptr && code == MathOp::Assign) {
+        AssignNumberInPlace(target->kind, dst, number);
+        return true;
+      }
+      if (dst != nullptr && element_arithmetic::AcceptsKinds(code, target->kind, number.kind)) {
+        return ComputeInPlace(target->kind, dst, code, number);
       }
     } else if (const Value* source = Resolve(s.operands[0].variable);
                dst != nullptr && source != nullptr && source->count == 1) {
       const uint32_t width = Value::ElementWidth(source->kind);
       const uint8_t* src = source->HeldNumeric(0, width);
-      if ((src != nullptr || !source->HasStorage()) &&
-          element_arithmetic::AcceptsKinds(code, target->kind, source->kind)) {
+      if (width != 0 && (src != nullptr || !source->HasStorage())) {
         element_arithmetic::SourceElement element{source->kind, 0, 0, 0.0};
         if (src != nullptr && width == 4) element.word = LoadLE32(src);
         if (src != nullptr && width == 8) element.wide = LoadLE64(src);
         element.real = std::bit_cast<double>(element.wide);
-        return ComputeInPlace(target->kind, dst, code, element);
+        if (code == MathOp::Assign) {
+          AssignNumberInPlace(target->kind, dst, element);
+          return true;
+        }
+        if (element_arithmetic::AcceptsKinds(code, target->kind, source->kind)) {
+          return ComputeInPlace(target->kind, dst, code, element);
+        }
       }
     }
   }
