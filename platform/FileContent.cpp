@@ -110,7 +110,8 @@ bool ReplaceFile(const std::string& path, const std::function<bool(int fd)>& wri
     mode_t mode = S_IRUSR | S_IWUSR;
     struct stat existing {};
     if (stat(target.c_str(), &existing) == 0) {
-        if (keepExisting || !S_ISREG(existing.st_mode)) {
+        // A file its owner made read-only stays as it is, though the rename could replace it.
+        if (keepExisting || !S_ISREG(existing.st_mode) || access(target.c_str(), W_OK) != 0) {
             return false;
         }
         mode = existing.st_mode & 07777;

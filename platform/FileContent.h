@@ -15,7 +15,8 @@ ReadStatus ReadRegularFile(const std::string& path, std::string& bytes);
 
 // Writes the new content through writeTo(fd) into a temporary file in the target's folder, then
 // moves it over the target (following a symbolic link to the file it names). A new file gets
-// mode 0600; an existing one keeps its mode. With keepExisting, an existing target is refused.
+// mode 0600; an existing one keeps its mode and must be writable. With keepExisting, an
+// existing target is refused.
 // On any failure the target is as it was and the temporary file is gone.
 bool ReplaceFile(const std::string& path, const std::function<bool(int fd)>& writeTo,
                  bool keepExisting = false);

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -157,13 +158,33 @@ TEST_F(Profile, NewFileIsPrivateAndAnExistingFileKeepsItsMode) {
     struct stat info {};
     ASSERT_EQ(stat(file_.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0600u);
-    for (const mode_t mode : {0640u, 0400u, 0604u}) {
+    for (const mode_t mode : {0640u, 0604u, 0660u}) {
         ASSERT_EQ(chmod(file_.c_str(), mode), 0);
         ASSERT_EQ(WritePrivateProfileString("T", "K", "w", file_.c_str()), TRUE);
         ASSERT_EQ(stat(file_.c_str(), &info), 0);
         EXPECT_EQ(info.st_mode & 07777, mode);
     }
     umask(old);
+}
+
+TEST_F(Profile, AReadOnlyFileIsLeftAsItIs) {
+    Put("[T]\nK=1\n");
+    ASSERT_EQ(chmod(file_.c_str(), 0400), 0);
+    const auto attempt = [this] { return WritePrivateProfileString("T", "K", "2", file_.c_str()); };
+    if (geteuid() == 0) {  // root may write anything: the owner tries instead
+        ASSERT_EQ(chown(file_.c_str(), 65534, 65534), 0);
+        ASSERT_EQ(chmod(folder_.path.c_str(), 0777), 0);
+        const pid_t child = fork();
+        if (child == 0) {
+            _exit(setgid(65534) == 0 && setuid(65534) == 0 ? attempt() : 99);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_EQ(WEXITSTATUS(status), FALSE);
+    } else {
+        EXPECT_EQ(attempt(), FALSE);
+    }
+    EXPECT_EQ(folder_.Get(file_), "[T]\nK=1\n");
 }
 
 TEST_F(Profile, WritesThroughASymbolicLink) {
