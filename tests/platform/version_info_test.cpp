@@ -104,28 +104,28 @@ TEST_F(VersionInfo, OwnProgramFileCarriesItsVersion) {
 
 TEST_F(VersionInfo, FilesWithoutTheNoteHaveNoVersion) {
     const std::string own = ScratchFolder::Get(OwnPath());
-    const std::string withNote =
-        Note(10, std::string("Tarnvault", 10), kVersionNoteType, 52, 0xFEEF04BD, 0x00070008, 0x00090001);
+    const std::string name("Tarnvault", 10);
+    const auto elf = [&](uint32_t nameSize, const std::string& owner, uint32_t type,
+                         uint32_t descriptorSize, uint32_t signature) {
+        return ElfWithNotes(Note(nameSize, owner, type, descriptorSize, signature, 1, 1));
+    };
+    const std::string withNote = Note(10, name, kVersionNoteType, 52, 0xFEEF04BD, 0x70008, 0x90001);
     const std::string paths[] = {
         "/bin/true",
         folder_.path,
         folder_.path + "/missing",
         Write("empty", ""),
         Write("text.ini", "[Tarnvault]\nPassword=x\n"),
-        Write("truncated before the note", own.substr(0, own.find(std::string("Tarnvault", 10)))),
+        Write("truncated before the note", own.substr(0, own.find(name))),
         Write("header only", own.substr(0, 64)),
-        Write("32-bit", std::string(ElfWithNotes(withNote)).replace(4, 1, "\x01")),
-        Write("big-endian", std::string(ElfWithNotes(withNote)).replace(5, 1, "\x02")),
-        Write("wrong name", ElfWithNotes(Note(10, std::string("Tarnvaul_", 10), kVersionNoteType, 52,
-                                              0xFEEF04BD, 1, 1))),
-        Write("wrong type", ElfWithNotes(Note(10, std::string("Tarnvault", 10), 1, 52, 0xFEEF04BD, 1, 1))),
-        Write("wrong size", ElfWithNotes(Note(10, std::string("Tarnvault", 10), kVersionNoteType, 48,
-                                              0xFEEF04BD, 1, 1))),
-        Write("wrong signature", ElfWithNotes(Note(10, std::string("Tarnvault", 10), kVersionNoteType,
-                                                   52, 0xFEEF04BE, 1, 1))),
-        Write("name overruns", ElfWithNotes(Note(0xFFFFFFFF, "", kVersionNoteType, 52, 0xFEEF04BD, 1, 1))),
-        Write("descriptor overruns", ElfWithNotes(Note(10, std::string("Tarnvault", 10), kVersionNoteType,
-                                                       0xFFFFFFF0, 0xFEEF04BD, 1, 1))),
+        Write("32-bit", ElfWithNotes(withNote).replace(4, 1, "\x01")),
+        Write("big-endian", ElfWithNotes(withNote).replace(5, 1, "\x02")),
+        Write("wrong name", elf(10, "Tarnvaul_", kVersionNoteType, 52, 0xFEEF04BD)),
+        Write("wrong type", elf(10, name, 1, 52, 0xFEEF04BD)),
+        Write("wrong size", elf(10, name, kVersionNoteType, 48, 0xFEEF04BD)),
+        Write("wrong signature", elf(10, name, kVersionNoteType, 52, 0xFEEF04BE)),
+        Write("name overruns", elf(0xFFFFFFFF, "", kVersionNoteType, 52, 0xFEEF04BD)),
+        Write("descriptor overruns", elf(10, name, kVersionNoteType, 0xFFFFFFF0, 0xFEEF04BD)),
         Write("notes cut short", ElfWithNotes(withNote).substr(0, 64 + 40)),
     };
     for (const std::string& path : paths) {
