@@ -53,11 +53,13 @@ protected:
         m_dir = pattern;
         m_settings = m_dir / "Settings.ini";
         m_settingsText = m_settings.string();
+        m_previousSettingsFile = g_pszSettingsFile;
         g_pszSettingsFile = m_settingsText.c_str();
     }
 
     void TearDown() override {
         m_dialog.reset();
+        g_pszSettingsFile = m_previousSettingsFile;
         std::error_code ignored;
         fs::remove_all(m_dir, ignored);
     }
@@ -88,5 +90,6 @@ protected:
     fs::path m_dir;
     fs::path m_settings;
     std::string m_settingsText;
+    const char* m_previousSettingsFile = nullptr;
     std::unique_ptr<CTarnvaultDlg> m_dialog;
 };
