@@ -76,10 +76,8 @@ void CTarnvaultDlg::OnSaveSettings() {
                                     g_pszSettingsFile);
             return ReadControlText(key.controlId) == stored;
         });
-    if (!fieldsStored || !CopyFile(g_pszSettingsFile, snapshotFile.m_pszText, FALSE)) {
+    if (!fieldsStored || !CopyFile(g_pszSettingsFile, snapshotFile.m_pszText, FALSE))
         ShowPathMessage(kMsgCantCreateSnapshot, snapshotFile.m_pszText);
-        return;
-    }
 }
 
 void CTarnvaultDlg::OnLoadSettings() {
