@@ -1,0 +1,151 @@
+// The "Open TimeLock" button on the real dialog: each outcome of the request as the user sees
+// it, the result dialog's text, the timing line on standard output, and the end of the
+// process after a run that threw.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <cstdio>
+#include <regex>
+#include <string>
+
+#include "app/RealisticTimeLock.h"
+#include "app/settings_fixture.h"
+#include "res/Resource.h"
+#include "support/WhenModalOpens.h"
+
+namespace {
+
+using Kind = OpenTimeLockOutcome::Kind;
+
+class OpenHandler : public SettingsFixture {
+protected:
+    std::string WriteTimeLock(const std::string& name, const std::vector<uint8_t>& bytes) {
+        const fs::path path = m_dir / name;
+        WriteFile(path, std::string(bytes.begin(), bytes.end()));
+        return path.string();
+    }
+
+    void TypeInputs(const OpenTimeLockInputs& in) {
+        SetText(IDC_PASSWORD, in.password);
+        SetText(IDC_BLOCK_NUMBER, std::to_string(in.blockNumber));
+        SetText(IDC_BLOCK_VERSION, std::to_string(in.blockVersion));
+        SetText(IDC_PREV_BLOCK_HASH, in.prevBlockHash);
+        SetText(IDC_MERKLE_ROOT, in.merkleRoot);
+        SetText(IDC_TIME_STAMP, std::to_string(in.timeStamp));
+        SetText(IDC_BITS, std::to_string(in.bits));
+        SetText(IDC_NONCE, std::to_string(in.nonce));
+        SetText(IDC_TIMELOCK_FILE, in.timeLockFile);
+    }
+
+    // Presses "Open TimeLock"; the message box it opens, if any, is read and closed. Gives the
+    // box's text, or "" when none opened; resultText gets the result dialog's text.
+    std::string PressOpen(std::string* resultText = nullptr) {
+        std::string boxText;
+        WhenModalOpens([&](QWidget* modal) {
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                boxText = box->text().toStdString();
+            } else if (resultText != nullptr) {
+                auto* edit = modal->findChild<QPlainTextEdit*>();
+                if (edit != nullptr) *resultText = edit->toPlainText().toStdString();
+                EXPECT_EQ(modal->windowTitle(), "Decrypted Data");
+            }
+            QTest::keyClick(modal, Qt::Key_Escape);
+        }, 120000);
+        qobject_cast<QPushButton*>(m_dialog->GetDlgItem(IDC_OPEN_TIMELOCK)->GetSafeHwnd())->click();
+        return boxText;
+    }
+};
+
+TEST_F(OpenHandler, EachOutcomeShowsWhatTheUserNeedsToKnow) {
+    OpenDialog();
+    const std::string lock = WriteTimeLock("lock.tlk", realistic::RealisticTimeLock(realistic::SampleInputs("")));
+    const OpenTimeLockInputs right = realistic::SampleInputs(lock);
+
+    // A field that fails validation: its line, and the file is not looked at.
+    OpenTimeLockInputs in = right;
+    in.timeLockFile = (m_dir / "missing.tlk").string();
+    TypeInputs(in);
+    SetText(IDC_BITS, "0x1d00ffff");
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(PressOpen(), "Invalid bits: 0x1d00ffff");
+
+    // The request's own message.
+    TypeInputs(in);
+    EXPECT_EQ(PressOpen(), "File does not exist: " + in.timeLockFile);
+
+    // A wrong nonce: the program leaves the Merkle root as it was.
+    in = right;
+    in.nonce += 1;
+    TypeInputs(in);
+    EXPECT_EQ(PressOpen(), "Failure");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+
+    // Opened: the text in the result dialog, then one timing line once it has closed.
+    TypeInputs(right);
+    testing::internal::CaptureStdout();
+    std::string shown;
+    EXPECT_EQ(PressOpen(&shown), "");
+    EXPECT_EQ(shown, realistic::kPlainText);
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(std::regex_match(out, std::regex("MCC elapsed_ms: [0-9]+\n"))) << out;
+}
+
+TEST_F(OpenHandler, EmptyNumberFieldsGiveTheValuesTheirMembersHold) {
+    OpenDialog();
+    const OpenTimeLockInputs right = realistic::SampleInputs("");
+    const std::string lock = WriteTimeLock("lock.tlk", realistic::RealisticTimeLock(right));
+    OpenTimeLockInputs in = right;
+    in.timeLockFile = lock;
+    TypeInputs(in);
+    std::string errors;
+    ASSERT_TRUE(m_dialog->ValidateFields(errors));
+    SetText(IDC_NONCE, "");
+    SetText(IDC_BLOCK_VERSION, "");
+    testing::internal::CaptureStdout();
+    std::string shown;
+    PressOpen(&shown);
+    EXPECT_EQ(shown, realistic::kPlainText);
+    EXPECT_NE(testing::internal::GetCapturedStdout(), "");
+}
+
+// A run that throws: "Failure", then the process ends with code 2 and no timing line.
+TEST_F(OpenHandler, RunThatThrowsEndsTheProcessWithCodeTwo) {
+    using namespace testprog;
+    ProgramWriter w;
+    w.OpenScope()
+        .Declare(kKindUInt64, 1).Declare(kKindUInt64, 2).Declare(kKindString, 3)
+        .Declare(kKindString, 4).Declare(kKindUInt64, 5).Declare(kKindUInt64, 6)
+        .Declare(kKindUInt64, 7)
+        .Assign(Target(4), MathOp::Assign, Imm::String("never shown"))
+        .Declare(kKindBarray, 10)
+        .Declare(kKindInt, 11).Assign(Target(11), MathOp::Assign, Imm::Int(-1))
+        .CallNative(kNativeNewByteArray, {10, 11})
+        .CloseScope();
+    OpenTimeLockInputs in = realistic::SampleInputs("");
+    in.timeLockFile = WriteTimeLock(
+        "throws.tlk",
+        w.Finish(StretchPassword(reinterpret_cast<const uint8_t*>(in.password.data()),
+                                 in.password.size())));
+    EXPECT_EXIT(
+        {
+            OpenDialog();
+            TypeInputs(in);
+            WhenModalOpens([](QWidget* modal) {
+                auto* box = qobject_cast<QMessageBox*>(modal);
+                std::fprintf(stderr, "box: %s\n", box ? box->text().toUtf8().constData() : "none");
+                QTest::keyClick(modal, Qt::Key_Return);
+            }, 120000);
+            qobject_cast<QPushButton*>(m_dialog->GetDlgItem(IDC_OPEN_TIMELOCK)->GetSafeHwnd())
+                ->click();
+            std::fprintf(stderr, "still running\n");
+            std::exit(0);
+        },
+        testing::ExitedWithCode(2), "box: Failure\n$");
+}
+
+}  // namespace

@@ -1,0 +1,78 @@
+// The result dialog: the opened text shown whole, whatever bytes it holds, and its edit kept
+// inside the window while it is resized, never with a negative size.
+#include <gtest/gtest.h>
+
+#include <QDialog>
+#include <QPlainTextEdit>
+#include <QTextDocument>
+#include <QTest>
+
+#include <algorithm>
+#include <string>
+
+#include "app/DecryptedData.h"
+#include "platform/Text1252.h"
+#include "res/Resource.h"
+
+namespace {
+
+QPlainTextEdit* EditOf(DecryptedData& dialog) {
+    return qobject_cast<QPlainTextEdit*>(dialog.GetDlgItem(IDC_DECRYPTED_TEXT)->GetSafeHwnd());
+}
+
+TEST(ResultDialog, ShowsTheTextWhole) {
+    std::string controls;
+    for (int byte = 1; byte < 256; ++byte) {
+        if (byte != '\r' && byte != '\n') controls += static_cast<char>(byte);
+    }
+    struct Case {
+        const char* name;
+        std::string text;
+        std::string shown;  // as the edit's lines read, with '\n' between them
+    };
+    const Case cases[] = {
+        {"empty", "", ""},
+        {"lines", "first\r\nsecond\nthird", "first\nsecond\nthird"},
+        {"every byte but the line ends", controls, controls},
+        {"one long line", std::string(2'000'000, 'x') + "end", std::string(2'000'000, 'x') + "end"},
+    };
+    for (const Case& c : cases) {
+        DecryptedData dialog;
+        dialog.m_strText = c.text;
+        ASSERT_TRUE(dialog.Create());
+        EXPECT_EQ(dialog.GetDialogWidget()->windowTitle(), "Decrypted Data");
+        // The document's own characters: toPlainText would turn no-break spaces into blanks.
+        QString shown = EditOf(dialog)->document()->toRawText();
+        shown.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+        EXPECT_EQ(shown.size(), FromWindows1252(c.shown).size()) << c.name;
+        const QString expected = FromWindows1252(c.shown);
+        for (qsizetype i = 0; i < std::min(shown.size(), expected.size()); ++i) {
+            if (shown[i] != expected[i]) {
+                ADD_FAILURE() << c.name << ": character " << i << " shows as U+" << std::hex
+                              << int(shown[i].unicode()) << ", not U+" << int(expected[i].unicode());
+                break;
+            }
+        }
+    }
+}
+
+// The edit's right and bottom edges stay 20 pixels inside the client area; a window smaller
+// than that leaves a 1-pixel edit.
+TEST(ResultDialog, EditFollowsTheWindowAndNeverTurnsNegative) {
+    DecryptedData dialog;
+    ASSERT_TRUE(dialog.Create());
+    QDialog* window = dialog.GetDialogWidget();
+    QPlainTextEdit* edit = EditOf(dialog);
+    const QPoint origin = edit->pos();
+    for (QSize size : {QSize(900, 600), QSize(300, 200), QSize(5, 5)}) {
+        SCOPED_TRACE(size.width());
+        window->resize(size);
+        QTest::qWait(20);
+        const QSize actual = window->size();
+        EXPECT_EQ(edit->pos(), origin);
+        EXPECT_EQ(edit->width(), std::max(actual.width() - 20 - origin.x(), 1));
+        EXPECT_EQ(edit->height(), std::max(actual.height() - 20 - origin.y(), 1));
+    }
+}
+
+}  // namespace
