@@ -3,9 +3,12 @@
 
 #include <string>
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QShortcut>
 
 #include "platform/StringTable.h"
 #include "platform/Text1252.h"
@@ -22,6 +25,21 @@ QMessageBox::Icon IconFor(UINT type) {
     }
 }
 
+// Ctrl+C copies the box as text (caption, message, buttons), as message boxes do on the
+// original platform; Qt offers this on Windows only.
+void CopyOnCtrlC(QMessageBox& box) {
+    auto* copy = new QShortcut(QKeySequence::Copy, &box);
+    QObject::connect(copy, &QShortcut::activated, &box, [&box] {
+        const QString rule = QStringLiteral("---------------------------\n");
+        QString text = rule + box.windowTitle() + QLatin1Char('\n') + rule + box.text() +
+                       QLatin1Char('\n') + rule;
+        for (QAbstractButton* button : box.buttons()) {
+            text += button->text().remove(QLatin1Char('&')) + QLatin1Char(' ');
+        }
+        QGuiApplication::clipboard()->setText(text.trimmed() + QLatin1Char('\n') + rule);
+    });
+}
+
 }  // namespace
 
 int AfxMessageBox(const char* text, UINT type, UINT /*helpId*/) {
@@ -32,6 +50,7 @@ int AfxMessageBox(const char* text, UINT type, UINT /*helpId*/) {
     box.setTextFormat(Qt::PlainText);  // a message is shown as it stands, never as markup
     box.setText(FromWindows1252(text != nullptr ? text : ""));
     box.setIcon(IconFor(type));
+    CopyOnCtrlC(box);
     if ((type & 0x0F) == MB_YESNO) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);
