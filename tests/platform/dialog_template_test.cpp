@@ -1,5 +1,7 @@
 // Templates built as widgets: every control's id, kind, text, order and pixel rectangle, the
 // frame, the tab order and the first focus.
+#include <vector>
+
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
@@ -160,6 +162,42 @@ TEST(DialogTemplate, AboutBoxShowsTheIconTheFixedLineAndAnEmptyVersionField) {
     EXPECT_TRUE(ok->isDefault());
     EXPECT_EQ(dialog.GetDialogWidget()->focusWidget(), ok);
     EXPECT_EQ(TextOf(dialog.GetDlgItem(IDC_VERSION_TEXT)->GetSafeHwnd()), "");
+}
+
+// The style words as the design gives them in hexadecimal, control by control.
+TEST(DialogTemplate, StyleWordsAreThoseOfTheDesign) {
+    constexpr DWORD edit = 0x50810080, label = 0x50020000, button = 0x50010000;
+    const struct {
+        int id;
+        DWORD style, exStyle;
+        int cx, cy;
+        std::vector<std::pair<DWORD, DWORD>> controls;  // style, extended style
+    } cases[] = {
+        {IDD_TARNVAULT_DIALOG, 0x90CC0048, 0x00040000, 391, 190,
+         {{edit, 0}, {edit, 0}, {edit, 0}, {edit, 0}, {edit, 0}, {edit, 0}, {edit, 0}, {button | 1, 0},
+          {label, 0x1000}, {label, 0x1000}, {label, 0x1000}, {label, 0x1000}, {label, 0x1000}, {label, 0x1000},
+          {label, 0x1000}, {label, 0}, {button | 0x800, 0}, {edit, 0}, {label, 0}, {label, 0}, {label, 0},
+          {label, 0}, {label, 0}, {label, 0}, {label, 0}, {edit, 0}, {label, 0x1000}, {label, 0}, {button, 0},
+          {button, 0}}},
+        {IDD_DECRYPTED_DATA, 0x80CC0048, 0, 311, 89, {{0x50810084, 0}}},
+        {IDD_ABOUTBOX, 0x80C800C8, 0, 247, 63,
+         {{0x50000003, 0}, {label | 0x80, 0}, {button | 0x20000 | 1, 0}, {label, 0}}},
+    };
+    for (const auto& c : cases) {
+        const DialogTemplate* frame = FindDialogTemplate(c.id);
+        ASSERT_NE(frame, nullptr) << c.id;
+        EXPECT_EQ(frame->style, c.style) << c.id;
+        EXPECT_EQ(frame->exStyle, c.exStyle) << c.id;
+        EXPECT_EQ(frame->cx, c.cx) << c.id;
+        EXPECT_EQ(frame->cy, c.cy) << c.id;
+        EXPECT_STREQ(frame->fontName, "MS Shell Dlg");
+        EXPECT_EQ(frame->pointSize, 8);
+        ASSERT_EQ(frame->controls.size(), c.controls.size()) << c.id;
+        for (size_t i = 0; i < c.controls.size(); ++i) {
+            EXPECT_EQ(frame->controls[i].style, c.controls[i].first) << c.id << " control #" << i + 1;
+            EXPECT_EQ(frame->controls[i].exStyle, c.controls[i].second) << c.id << " control #" << i + 1;
+        }
+    }
 }
 
 TEST(DialogTemplate, UnknownTemplateMakesNoWindow) {
