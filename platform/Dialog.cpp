@@ -88,7 +88,10 @@ void CDialog::Teardown() {
     Attach(nullptr);
     m_controlsById.clear();
     m_controls.clear();
+    // Widgets being destroyed route nothing to handlers of a window that is going.
+    m_tearingDown = true;
     m_window.reset();
+    m_tearingDown = false;
 }
 
 namespace {
@@ -130,6 +133,7 @@ void CDialog::OnOK() { EndDialog(IDOK); }
 void CDialog::OnCancel() { EndDialog(IDCANCEL); }
 
 LRESULT CDialog::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (m_tearingDown) return 0;
     const Message routed{message, wParam, lParam};
     const Message* outer = m_current;
     m_current = &routed;

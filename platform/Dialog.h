@@ -81,6 +81,7 @@ private:
     DWORD m_style = 0;
     const Message* m_current = nullptr;  // the message being routed now
     bool m_ended = false;
+    bool m_tearingDown = false;
     int m_endResult = 0;
     friend class CWnd;
     friend class CPaintDC;
