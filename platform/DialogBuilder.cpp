@@ -61,7 +61,7 @@ QWidget* BuildEdit(const ControlTemplate& control, QWidget* parent) {
 QWidget* BuildStatic(const ControlTemplate& control, QWidget* parent) {
     auto* label = new QLabel(parent);
     label->setTextFormat(Qt::PlainText);  // a text shown is never markup
-    if ((control.style & 0x1F) == SS_ICON) {
+    if ((control.style & SS_TYPEMASK) == SS_ICON) {
         if (const QIcon* icon = IconImages(LoadIconW(AfxGetResourceHandle(), control.iconId))) {
             const int side = GetSystemMetrics(SM_CXICON);
             label->setPixmap(icon->pixmap(side, side));
@@ -69,8 +69,8 @@ QWidget* BuildStatic(const ControlTemplate& control, QWidget* parent) {
         return label;
     }
     Qt::Alignment align = Qt::AlignLeft;
-    if ((control.style & 0x1F) == SS_CENTER) align = Qt::AlignHCenter;
-    if ((control.style & 0x1F) == SS_RIGHT || (control.exStyle & WS_EX_RIGHT)) align = Qt::AlignRight;
+    if ((control.style & SS_TYPEMASK) == SS_CENTER) align = Qt::AlignHCenter;
+    if ((control.style & SS_TYPEMASK) == SS_RIGHT || (control.exStyle & WS_EX_RIGHT)) align = Qt::AlignRight;
     label->setAlignment(align | Qt::AlignTop);
     label->setWordWrap(true);
     label->setText(FromWindows1252(control.text != nullptr ? control.text : ""));
@@ -80,7 +80,7 @@ QWidget* BuildStatic(const ControlTemplate& control, QWidget* parent) {
 QWidget* BuildButton(const ControlTemplate& control, QWidget* parent) {
     auto* button = new QPushButton(FromWindows1252(control.text != nullptr ? control.text : ""), parent);
     button->setAutoDefault(true);
-    button->setDefault((control.style & 0x0F) == BS_DEFPUSHBUTTON);
+    button->setDefault((control.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON);
     return button;
 }
 
@@ -96,7 +96,7 @@ QWidget* BuildControl(const ControlTemplate& control, const DialogUnits& units, 
     widget->setProperty(kControlIdProperty, control.id);
     widget->setProperty(kBorderProperty, (control.style & WS_BORDER) ? 1 : 0);
     QRect place = units.Rect(control.x, control.y, control.cx, control.cy);
-    if (control.kind == ControlKind::Static && (control.style & 0x1F) == SS_ICON) {
+    if (control.kind == ControlKind::Static && (control.style & SS_TYPEMASK) == SS_ICON) {
         // An icon static takes the size of the icon it shows.
         place.setSize(QSize(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)));
     }

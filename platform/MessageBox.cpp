@@ -16,12 +16,12 @@
 namespace {
 
 QMessageBox::Icon IconFor(UINT type) {
-    switch (type & 0xF0) {
-    case 0x10: return QMessageBox::Critical;
+    switch (type & MB_ICONMASK) {
+    case MB_ICONHAND: return QMessageBox::Critical;
     case MB_ICONQUESTION: return QMessageBox::Question;
     case MB_ICONEXCLAMATION: return QMessageBox::Warning;
-    case 0x40: return QMessageBox::Information;
-    default: return (type & 0x0F) == MB_YESNO ? QMessageBox::Question : QMessageBox::Warning;
+    case MB_ICONASTERISK: return QMessageBox::Information;
+    default: return (type & MB_TYPEMASK) == MB_YESNO ? QMessageBox::Question : QMessageBox::Warning;
     }
 }
 
@@ -51,7 +51,7 @@ int AfxMessageBox(const char* text, UINT type, UINT /*helpId*/) {
     box.setText(FromWindows1252(text != nullptr ? text : ""));
     box.setIcon(IconFor(type));
     CopyOnCtrlC(box);
-    if ((type & 0x0F) == MB_YESNO) {
+    if ((type & MB_TYPEMASK) == MB_YESNO) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::No);

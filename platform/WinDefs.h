@@ -45,8 +45,12 @@ inline constexpr int IDC_STATIC = -1;
 // Message-box types.
 inline constexpr UINT MB_OK = 0x00;
 inline constexpr UINT MB_YESNO = 0x04;
+inline constexpr UINT MB_TYPEMASK = 0x0F;
+inline constexpr UINT MB_ICONHAND = 0x10;
 inline constexpr UINT MB_ICONQUESTION = 0x20;
 inline constexpr UINT MB_ICONEXCLAMATION = 0x30;
+inline constexpr UINT MB_ICONASTERISK = 0x40;
+inline constexpr UINT MB_ICONMASK = 0xF0;
 
 // A WM_COMMAND wParam: the control id in the low 16 bits, the notification code in the high.
 constexpr WPARAM MakeCommandParam(int id, UINT code) {
@@ -110,10 +114,12 @@ inline constexpr DWORD SS_LEFT = 0x0000;
 inline constexpr DWORD SS_CENTER = 0x0001;
 inline constexpr DWORD SS_RIGHT = 0x0002;
 inline constexpr DWORD SS_ICON = 0x0003;
+inline constexpr DWORD SS_TYPEMASK = 0x001F;  // the static's kind within its style
 inline constexpr DWORD SS_NOPREFIX = 0x0080;
 inline constexpr DWORD BS_PUSHBUTTON = 0x0000;
 inline constexpr DWORD BS_DEFPUSHBUTTON = 0x0001;
 inline constexpr DWORD BS_BOTTOM = 0x0800;
+inline constexpr DWORD BS_TYPEMASK = 0x000F;  // the button's kind within its style
 inline constexpr DWORD WS_EX_RIGHT = 0x00001000;
 inline constexpr DWORD WS_EX_APPWINDOW = 0x00040000;
 
