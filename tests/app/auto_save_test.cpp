@@ -61,7 +61,9 @@ TEST_F(AutoSave, EachOfTheNineEditsStartsTheTimer) {
         SCOPED_TRACE(key);
         fs::remove(m_settings);
         SetText(id, "7");
-        EXPECT_TRUE(QTest::qWaitFor([&] { return FileHas(std::string(key) + "=7"); }, 5000));
+        // clang 14 cannot capture a structured binding: the name is copied into the lambda.
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&, name = std::string(key)] { return FileHas(name + "=7"); }, 5000));
         SetText(id, "");
     }
 }
