@@ -190,6 +190,10 @@ TEST(DialogMessages, WindowTextIsCutToTheCountAndCrossesAsWindows1252) {
     std::vector<char> buffer(2000, '#');
     EXPECT_EQ(edit->GetWindowText(buffer.data(), 1023), 1022);
     EXPECT_EQ(std::string(buffer.data()), std::string(1022, 'k'));
+    const std::string long40000(40000, 'q');  // beyond the widget's usual limit: an edit has none
+    edit->SetWindowText(long40000.c_str());
+    std::vector<char> large(50000);
+    EXPECT_EQ(edit->GetWindowText(large.data(), 50000), 40000);
     EXPECT_EQ(edit->GetWindowText(buffer.data(), 1), 0);
     EXPECT_EQ(buffer[0], '\0');
     buffer[0] = '#';
