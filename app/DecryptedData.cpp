@@ -2,6 +2,8 @@
 // area while the window is resized.
 #include "app/DecryptedData.h"
 
+#include "app/LargeTextView.h"
+#include "platform/Text1252.h"
 #include "res/Resource.h"
 
 DecryptedData::DecryptedData(CWnd* parent) : CDialogEx(IDD_DECRYPTED_DATA, parent) {}
@@ -17,7 +19,17 @@ const MessageMap* DecryptedData::GetMessageMap() const {
 
 BOOL DecryptedData::OnInitDialog() {
     CDialogEx::OnInitDialog();
-    if (CWnd* edit = GetDlgItem(IDC_DECRYPTED_TEXT)) edit->SetWindowText(m_strText.c_str());
+    CWnd* edit = GetDlgItem(IDC_DECRYPTED_TEXT);
+    if (edit == nullptr) return TRUE;
+    QString text = FromWindows1252(std::string_view(m_strText.c_str()));
+    if (LargeTextView::IsTooLargeForEdit(text)) {
+        // The edit would take minutes to lay such a text out: a light view over it shows it.
+        auto* view = new LargeTextView(edit->GetSafeHwnd());
+        view->SetText(std::move(text));
+        view->show();
+    } else {
+        edit->SetWindowText(m_strText.c_str());
+    }
     return TRUE;
 }
 

@@ -14,6 +14,9 @@ namespace {
 constexpr char kNoDisplay[] =
     "tarnvault: there is no display to show its window on; start it from a desktop session, "
     "or without one as: xvfb-run -a tarnvault\n";
+constexpr char kDisplayUnreachable[] =
+    "tarnvault: the display cannot be opened (DISPLAY=%s); start it from a desktop session, "
+    "or without one as: xvfb-run -a tarnvault\n";
 
 bool HasDisplaySetting() {
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
@@ -27,7 +30,8 @@ bool HasDisplaySetting() {
 // page about platform plugins; say what is wrong in one line instead.
 void StartupMessageHandler(QtMsgType type, const QMessageLogContext&, const QString&) {
     if (type == QtFatalMsg) {
-        std::fputs(kNoDisplay, stderr);
+        const char* display = std::getenv("DISPLAY");
+        std::fprintf(stderr, kDisplayUnreachable, display != nullptr ? display : "");
         _exit(1);
     }
 }

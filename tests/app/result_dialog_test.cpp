@@ -2,6 +2,8 @@
 // inside the window while it is resized, never with a negative size.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QClipboard>
 #include <QDialog>
 #include <QPlainTextEdit>
 #include <QTextDocument>
@@ -11,6 +13,7 @@
 #include <string>
 
 #include "app/DecryptedData.h"
+#include "app/LargeTextView.h"
 #include "platform/Text1252.h"
 #include "res/Resource.h"
 
@@ -34,7 +37,7 @@ TEST(ResultDialog, ShowsTheTextWhole) {
         {"empty", "", ""},
         {"lines", "first\r\nsecond\nthird", "first\nsecond\nthird"},
         {"every byte but the line ends", controls, controls},
-        {"one long line", std::string(2'000'000, 'x') + "end", std::string(2'000'000, 'x') + "end"},
+        {"a long line", std::string(200'000, 'x') + "end", std::string(200'000, 'x') + "end"},
     };
     for (const Case& c : cases) {
         DecryptedData dialog;
@@ -72,6 +75,43 @@ TEST(ResultDialog, EditFollowsTheWindowAndNeverTurnsNegative) {
         EXPECT_EQ(edit->pos(), origin);
         EXPECT_EQ(edit->width(), std::max(actual.width() - 20 - origin.x(), 1));
         EXPECT_EQ(edit->height(), std::max(actual.height() - 20 - origin.y(), 1));
+    }
+}
+
+// Texts that the edit would take minutes to lay out go to the light view, which copies them
+// back exactly.
+TEST(ResultDialog, HugeTextsShowInTheLightViewAndCopyWhole) {
+    std::string controls(3'000'000, '\0');
+    for (size_t i = 0; i < controls.size(); ++i) controls[i] = static_cast<char>(1 + i % 31);
+    const std::string cases[] = {
+        std::string(3'000'000, 'x'),
+        std::string(100'000, '\n'),
+        "\xE9t\xE9\r\n" + std::string(2'000'000, 'y'),
+        controls,
+    };
+    for (const std::string& text : cases) {
+        DecryptedData dialog;
+        dialog.m_strText = text;
+        ASSERT_TRUE(dialog.Create());
+        QWidget* edit = EditOf(dialog);
+        auto* view = edit->findChild<LargeTextView*>();
+        ASSERT_NE(view, nullptr);
+        EXPECT_EQ(view->geometry(), edit->contentsRect());
+        EXPECT_EQ(edit->focusProxy(), view);  // the first tab stop gives it the focus
+        QApplication::clipboard()->clear();
+        QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+        EXPECT_TRUE(QApplication::clipboard()->text() == FromWindows1252(text));
+        // Rows break at the line ends and every kRowChars characters.
+        if (text[0] == 'x') {
+            EXPECT_EQ(view->RowCount(), 1500);
+        } else if (text[0] == '\n') {
+            EXPECT_EQ(view->RowCount(), 100'000);
+        }
+
+        dialog.GetDialogWidget()->resize(700, 500);
+        QTest::qWait(20);
+        EXPECT_EQ(view->geometry(), edit->contentsRect());
     }
 }
 
