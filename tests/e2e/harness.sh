@@ -71,17 +71,22 @@ use_private_home() {
   unset XDG_CONFIG_HOME XDG_DOCUMENTS_DIR
 }
 
-# True while the program runs (an ended child stays a zombie until it is waited for).
-app_running() {
-  local state
-  state=$(ps -o stat= -p "$E2E_APP_PID" 2>/dev/null) || return 1
-  [[ $state != Z* ]]
+# The program runs under a small watcher that writes its exit code to a file, so the code can
+# be read from anywhere (a command substitution is a subshell, which cannot wait for it).
+start_tarnvault() {
+  rm -f "$E2E_DIR/app.pid" "$E2E_DIR/app.exit"
+  (
+    "$TARNVAULT" >"$E2E_OUT" 2>"$E2E_ERR" &
+    echo $! >"$E2E_DIR/app.pid"
+    code=0
+    wait $! || code=$?
+    echo "$code" >"$E2E_DIR/app.exit.tmp" && mv "$E2E_DIR/app.exit.tmp" "$E2E_DIR/app.exit"
+  ) &
+  wait_until 10 test -s "$E2E_DIR/app.pid" || fail "tarnvault did not start"
+  E2E_APP_PID=$(cat "$E2E_DIR/app.pid")
 }
 
-start_tarnvault() {
-  "$TARNVAULT" >"$E2E_OUT" 2>"$E2E_ERR" &
-  E2E_APP_PID=$!
-}
+app_running() { [[ ! -e $E2E_DIR/app.exit ]]; }
 
 # The id of the visible window titled exactly $1, waiting up to $2 seconds (default 60).
 window_titled() {
@@ -130,13 +135,7 @@ copy_focused() {
 
 # The exit code of the program, once it has ended (up to $1 seconds).
 exit_code_within() {
-  local deadline=$((SECONDS + $1))
-  while app_running; do
-    ((SECONDS < deadline)) || fail "tarnvault did not end within $1 s"
-    sleep 0.1
-  done
-  local code=0
-  wait "$E2E_APP_PID" || code=$?
+  wait_until "$1" test -e "$E2E_DIR/app.exit" || fail "tarnvault did not end within $1 s"
   E2E_APP_PID=""
-  echo "$code"
+  cat "$E2E_DIR/app.exit"
 }
