@@ -107,6 +107,7 @@ class ProgramContext {
   }
   const Value* OperandValue(DecodedOperand& operand, Value& scratch);
   bool Assignment(DecodedStatement& s);
+  bool UInt64Statement(DecodedStatement& s, bool& jumped);
   bool Declaration(const std::vector<Value*>& callerValues, const DecodedStatement& s);
   bool ConditionalJump(DecodedStatement& s, bool& holds);
   bool RoutineCall(DecodedStatement& s);

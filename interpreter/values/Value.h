@@ -100,6 +100,13 @@ class Value {
     }
     return static_cast<uint8_t*>(data) + uint64_t{index} * width;
   }
+  // HeldNumeric(index, 8) of a Value known to be of kind uint64: null for any other kind.
+  uint8_t* HeldUInt64(uint32_t index) const {
+    if (kind != kKindUInt64 || !Holds(kKindUInt64) || index >= heldCount || index >= count) {
+      return nullptr;
+    }
+    return static_cast<uint8_t*>(data) + uint64_t{index} * 8;
+  }
   uint64_t TextCount() const;                  // texts held by a string Value (may exceed count)
   const std::string& GetText(uint32_t index) const;
   const ByteArray& GetBytes(uint32_t index) const;

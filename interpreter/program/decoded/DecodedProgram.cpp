@@ -28,12 +28,16 @@ StatementShape ShapeOf(const DecodedStatement& s) {
   const bool computes = s.code < static_cast<uint8_t>(MathOp::None) ||
                         s.code == static_cast<uint8_t>(MathOp::Assign);
   if (s.opcode == Opcode::Assign && computes && s.targetIndexForm != TargetIndexForm::ByVariable) {
-    if (IsNumberImmediate(s.operands[0])) return StatementShape::NumberIntoElement;
+    if (IsNumberImmediate(s.operands[0])) {
+      return s.operands[0].number.kind == kKindUInt64 ? StatementShape::UInt64ByNumber
+                                                       : StatementShape::NumberIntoElement;
+    }
     if (s.operands[0].form == OperandForm::Variable) return StatementShape::VariableIntoElement;
   }
   if ((s.opcode == Opcode::JumpUnless || s.opcode == Opcode::JumpUnlessToo) &&
       s.operands[0].form == OperandForm::Variable && IsNumberImmediate(s.operands[1])) {
-    return StatementShape::VariableAgainstNumber;
+    return s.operands[1].number.kind == kKindUInt64 ? StatementShape::UInt64AgainstNumber
+                                                     : StatementShape::VariableAgainstNumber;
   }
   return StatementShape::General;
 }

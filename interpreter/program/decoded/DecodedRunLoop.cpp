@@ -1,6 +1,7 @@
-// The run of decoded statements: one dispatch over the opcode table, as the step-by-step run
-// makes, with the end tests after each statement. A statement that has no decoded form (it
-// does not decode completely, or the memory bound is reached) is run step by step.
+// The run of decoded statements: a short path for uint64 counting and summing, else one
+// dispatch over the opcode table, as the step-by-step run makes, with the end tests after each
+// statement. A statement that has no decoded form (it does not decode completely, or the
+// memory bound is reached) is run step by step.
 #include <bit>
 
 #include "interpreter/program/Comparison.h"
@@ -39,6 +40,20 @@ namespace {
   return true;
 }
 
+// A uint64 element combined with a uint64: what ComputeInPlace and AssignNumberInPlace make of
+// it, with both kinds known.
+[[gnu::always_inline]] inline bool UInt64InPlace(uint8_t* dst, MathOp code, uint64_t source) {
+  uint64_t result = source;
+  if (code != MathOp::Assign &&
+      !element_arithmetic::ComputeUInt64(code, LoadLE64(dst),
+                                         {kKindUInt64, 0, source, std::bit_cast<double>(source)},
+                                         result)) {
+    return false;
+  }
+  StoreLE64(dst, result);
+  return true;
+}
+
 }  // namespace
 
 [[gnu::always_inline]] inline const Value* ProgramContext::OperandValue(DecodedOperand& operand,
@@ -63,7 +78,8 @@ namespace {
     // its checks, which such values pass. An assignment converts as AssignValue does.
     const MathOp code = static_cast<MathOp>(s.code);
     uint8_t* dst = target->HeldNumeric(s.targetIndex, Value::ElementWidth(target->kind));
-    if (s.shape == StatementShape::NumberIntoElement) {
+    if (s.shape == StatementShape::NumberIntoElement ||
+        s.shape == StatementShape::UInt64ByNumber) {
       const element_arithmetic::SourceElement& number = s.operands[0].number;
       if (dst != nullptr && code == MathOp::Assign) {
         AssignNumberInPlace(target->kind, dst, number);
@@ -111,7 +127,8 @@ namespace {
 
 [[gnu::always_inline]] inline bool ProgramContext::ConditionalJump(DecodedStatement& s,
                                                                    bool& holds) {
-  if (s.shape == StatementShape::VariableAgainstNumber) {
+  if (s.shape == StatementShape::VariableAgainstNumber ||
+      s.shape == StatementShape::UInt64AgainstNumber) {
     const Value* a = Resolve(s.operands[0].variable);
     if (a != nullptr && Comparable(a->kind)) {
       holds = RelationHolds(static_cast<Relation>(s.code), *a, *s.operands[1].immediate);
@@ -126,6 +143,40 @@ namespace {
   if (b == nullptr || !Comparable(a->kind) || !Comparable(b->kind)) return false;
   holds = RelationHolds(static_cast<Relation>(s.code), *a, *b);
   return true;
+}
+
+// The uint64 shapes when their variables turn out to be uint64 numbers: true when s ran
+// (and succeeded), false when s must take its statement's path.
+[[gnu::always_inline]] inline bool ProgramContext::UInt64Statement(DecodedStatement& s,
+                                                                   bool& jumped) {
+  switch (s.shape) {
+    case StatementShape::UInt64ByNumber: {
+      const Value* target = Resolve(s.variable);
+      uint8_t* dst = target != nullptr ? target->HeldUInt64(s.targetIndex) : nullptr;
+      return dst != nullptr &&
+             UInt64InPlace(dst, static_cast<MathOp>(s.code), s.operands[0].number.wide);
+    }
+    case StatementShape::VariableIntoElement: {
+      const Value* target = Resolve(s.variable);
+      const Value* source = Resolve(s.operands[0].variable);
+      uint8_t* dst = target != nullptr ? target->HeldUInt64(s.targetIndex) : nullptr;
+      const uint8_t* src = source != nullptr ? source->HeldUInt64(0) : nullptr;
+      return dst != nullptr && src != nullptr && source->count == 1 &&
+             UInt64InPlace(dst, static_cast<MathOp>(s.code), LoadLE64(src));
+    }
+    case StatementShape::UInt64AgainstNumber: {
+      const Value* a = Resolve(s.operands[0].variable);
+      if (a == nullptr || a->kind != kKindUInt64) return false;
+      const uint8_t* element = a->HeldUInt64(0);
+      // The jump is taken when the relation does not hold.
+      jumped = !comparison::Holds(static_cast<Relation>(s.code),
+                                  element != nullptr ? LoadLE64(element) : 0,
+                                  s.operands[1].number.wide);
+      return true;
+    }
+    default:
+      return false;
+  }
 }
 
 // The statement to run after s. pos follows only where no decoded statement may stand: a
@@ -162,42 +213,44 @@ bool ProgramContext::RunDecoded(const std::vector<Value*>& callerValues, uint64_
 
     bool jumped = false;  // the statement goes on at its target rather than after its fields
     bool scopesTested = true;
-    switch (s->opcode) {
-      case Opcode::OpenScope:
-        OpenScope();
-        break;
-      case Opcode::CloseScope:
-        if (!CloseScopeAfterFields(callerValues)) return false;
-        jumped = s->jumps;
-        break;
-      case Opcode::Assign:
-        if (!Assignment(*s)) return false;
-        break;
-      case Opcode::Declare:
-        if (!Declaration(callerValues, *s)) return false;
-        break;
-      case Opcode::JumpUnless:
-      case Opcode::JumpUnlessToo: {
-        bool holds;
-        if (!ConditionalJump(*s, holds)) return false;
-        jumped = !holds;
-        break;
+    if (!UInt64Statement(*s, jumped)) {
+      switch (s->opcode) {
+        case Opcode::OpenScope:
+          OpenScope();
+          break;
+        case Opcode::CloseScope:
+          if (!CloseScopeAfterFields(callerValues)) return false;
+          jumped = s->jumps;
+          break;
+        case Opcode::Assign:
+          if (!Assignment(*s)) return false;
+          break;
+        case Opcode::Declare:
+          if (!Declaration(callerValues, *s)) return false;
+          break;
+        case Opcode::JumpUnless:
+        case Opcode::JumpUnlessToo: {
+          bool holds;
+          if (!ConditionalJump(*s, holds)) return false;
+          jumped = !holds;
+          break;
+        }
+        case Opcode::CallRoutine:
+          if (!RoutineCall(*s)) return false;
+          break;
+        case Opcode::CallNative:
+          if (!NativeCall(*s)) return false;
+          break;
+        case Opcode::CloseScopesAndJump:
+        case Opcode::CloseScopesAndJumpToo:
+          // A program may close all its scopes here and go on: no test for open scopes.
+          CloseCountedScopes(s->number);
+          jumped = true;
+          scopesTested = false;
+          break;
+        default:  // never decoded
+          return false;
       }
-      case Opcode::CallRoutine:
-        if (!RoutineCall(*s)) return false;
-        break;
-      case Opcode::CallNative:
-        if (!NativeCall(*s)) return false;
-        break;
-      case Opcode::CloseScopesAndJump:
-      case Opcode::CloseScopesAndJumpToo:
-        // A program may close all its scopes here and go on: no test for open scopes.
-        CloseCountedScopes(s->number);
-        jumped = true;
-        scopesTested = false;
-        break;
-      default:  // never decoded
-        return false;
     }
     if (scopesTested && scopeCounts.empty()) return true;
     if (jumped ? s->targetEnds : s->nextEnds) return true;

@@ -44,6 +44,10 @@ enum class StatementShape : uint8_t {
   NumberIntoElement,      // assignment: arithmetic with a numeric immediate, index not a variable
   VariableIntoElement,    // assignment: arithmetic with a whole variable, index not a variable
   VariableAgainstNumber,  // conditional jump: a whole variable against a numeric immediate
+  // The first and last with a uint64 immediate: a uint64 variable takes a shorter path still,
+  // guarded by its kind alone (as does a uint64 variable into a uint64 element).
+  UInt64ByNumber,
+  UInt64AgainstNumber,
 };
 
 struct DecodedStatement {
