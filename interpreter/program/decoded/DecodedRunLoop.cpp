@@ -44,6 +44,10 @@ namespace {
 // it, with both kinds known.
 [[gnu::always_inline]] inline bool UInt64InPlace(uint8_t* dst, MathOp code, uint64_t source) {
   uint64_t result = source;
+  if (code == MathOp::Add) {  // counting and summing, ahead of the other operations
+    StoreLE64(dst, LoadLE64(dst) + source);
+    return true;
+  }
   if (code != MathOp::Assign &&
       !element_arithmetic::ComputeUInt64(code, LoadLE64(dst),
                                          {kKindUInt64, 0, source, std::bit_cast<double>(source)},
