@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "interpreter/program/Comparison.h"
 #include "interpreter/program/ProgramContext.h"
 
 namespace {
@@ -190,6 +191,7 @@ bool DecodedStatements::Decode(const ProgramContext& reader, uint64_t pos, Decod
   s.nextEnds = s.next >= reader.bitLength;
   s.targetEnds = s.target >= reader.bitLength;
   s.shape = ShapeOf(s);
+  s.orderedOutcomes = comparison::OrderedOutcomes(static_cast<Relation>(s.code));
   return true;
 }
 

@@ -173,9 +173,9 @@ namespace {
       if (a == nullptr || a->kind != kKindUInt64) return false;
       const uint8_t* element = a->HeldUInt64(0);
       // The jump is taken when the relation does not hold.
-      jumped = !comparison::Holds(static_cast<Relation>(s.code),
-                                  element != nullptr ? LoadLE64(element) : 0,
-                                  s.operands[1].number.wide);
+      jumped = !comparison::HoldsOrdered(s.orderedOutcomes,
+                                         element != nullptr ? LoadLE64(element) : 0,
+                                         s.operands[1].number.wide);
       return true;
     }
     default:

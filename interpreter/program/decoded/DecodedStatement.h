@@ -61,6 +61,7 @@ struct DecodedStatement {
   bool nextEnds = false;        // next is at or past the program's end: the run ends there
   bool targetEnds = false;      // so is target
   uint32_t targetIndex = 0;
+  uint8_t orderedOutcomes = 0;  // conditional jump: comparison::OrderedOutcomes of its relation
 
   uint64_t next = 0;    // the bit after the statement's fields
   uint64_t target = 0;  // where a jump goes; the start bit of a routine call
