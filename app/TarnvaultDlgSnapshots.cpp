@@ -30,6 +30,21 @@ int ShowPathMessage(const char* format, const char* path, UINT type = MB_OK) {
     return AfxMessageBox(FormatPathMessage(format, path).c_str(), type);
 }
 
+// Takes the TimeLock path from its field's text when it names something that exists; otherwise
+// says why not and gives false.
+bool TakeTimeLockPath(const std::string& fieldText, Zarnel::CTextString& timeLockPath) {
+    timeLockPath.Assign(fieldText.c_str());
+    if (timeLockPath.m_pszText[0] == '\0') {
+        AfxMessageBox(kMsgNoTimeLockFile, MB_OK);
+        return false;
+    }
+    if (crt::_access(timeLockPath.m_pszText, 0) != 0) {
+        ShowPathMessage(kMsgFileMissing, timeLockPath.m_pszText);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 void CTarnvaultDlg::OnSaveSettings() {
@@ -40,15 +55,8 @@ void CTarnvaultDlg::OnSaveSettings() {
     }
 
     Zarnel::CTextString timeLockPath;
-    timeLockPath.Assign(ReadControlText(IDC_TIMELOCK_FILE).c_str());
-    if (timeLockPath.m_pszText[0] == '\0') {
-        AfxMessageBox(kMsgNoTimeLockFile, MB_OK);
+    if (!TakeTimeLockPath(ReadControlText(IDC_TIMELOCK_FILE), timeLockPath))
         return;
-    }
-    if (crt::_access(timeLockPath.m_pszText, 0) != 0) {
-        ShowPathMessage(kMsgFileMissing, timeLockPath.m_pszText);
-        return;
-    }
 
     Zarnel::CTextString snapshotFolder;
     snapshotFolder.GetPathPart(timeLockPath.m_pszText, 1, 1, 0);
@@ -82,15 +90,8 @@ void CTarnvaultDlg::OnSaveSettings() {
 
 void CTarnvaultDlg::OnLoadSettings() {
     Zarnel::CTextString timeLockPath;
-    timeLockPath.Assign(ReadControlText(IDC_TIMELOCK_FILE).c_str());
-    if (timeLockPath.m_pszText[0] == '\0') {
-        AfxMessageBox(kMsgNoTimeLockFile, MB_OK);
+    if (!TakeTimeLockPath(ReadControlText(IDC_TIMELOCK_FILE), timeLockPath))
         return;
-    }
-    if (crt::_access(timeLockPath.m_pszText, 0) != 0) {
-        ShowPathMessage(kMsgFileMissing, timeLockPath.m_pszText);
-        return;
-    }
 
     Zarnel::CTextString snapshotFolder;
     snapshotFolder.GetPathPart(timeLockPath.m_pszText, 1, 1, 0);
