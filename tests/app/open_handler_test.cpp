@@ -12,7 +12,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/RealisticTimeLock.h"
+#include "support/RealisticTimeLock.h"
 #include "app/settings_fixture.h"
 #include "res/Resource.h"
 #include "support/WhenModalOpens.h"

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <fstream>
 
-#include "app/RealisticTimeLock.h"
+#include "support/RealisticTimeLock.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

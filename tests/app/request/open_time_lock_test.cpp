@@ -18,143 +18,18 @@
 #include "interpreter/natives/Natives.h"
 #include "interpreter/values/Value.h"
 #include "programwriter/ProgramWriter.h"
+#include "support/RealisticTimeLock.h"
 
 namespace {
 
 using namespace testprog;
 namespace fs = std::filesystem;
 
-constexpr char kPassword[] = "correct horse battery staple";
-constexpr char kPlainText[] = "The treasure lies under the old oak, three steps north.";
-constexpr uint64_t kWorkHashes = 5000;
-
-// Variable ids of the program: the seven header fields first, as the request passes them.
-enum : uint64_t {
-  kBlockNumber = 1, kBlockVersion, kPrevHash, kMerkleRoot, kTimeStamp, kBits, kNonce,
-  kHeader = 10, kFour = 20, kZero, kOne, kEight, kSeed = 30, kWork, kUnit, kSeedBytes = 40,
-  kCheck, kCipher = 50, kCipherHex,
-};
-
-OpenTimeLockInputs SampleInputs(const std::string& file) {
-  OpenTimeLockInputs in;
-  in.password = kPassword;
-  in.blockNumber = 125552;
-  in.blockVersion = 1;
-  in.prevBlockHash = "00000000000008a3a41b85b8b29ad444def299fee21793cd8b9e567eab02cd81";
-  in.merkleRoot = "2b12fcf1b09288fcaff797d71e950e71ae42b91e8bdb2304758dfcffc2b620e3";
-  in.timeStamp = 1305998791;
-  in.bits = 440711666;
-  in.nonce = 2504433986;
-  in.timeLockFile = file;
-  return in;
-}
-
-void AppendHexReversed(std::vector<uint8_t>& bytes, const std::string& hex) {
-  for (size_t i = hex.size(); i >= 2; i -= 2) {
-    bytes.push_back(static_cast<uint8_t>(std::stoul(hex.substr(i - 2, 2), nullptr, 16)));
-  }
-}
-
-void AppendLE32(std::vector<uint8_t>& bytes, uint32_t v) {
-  for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-
-// The 80-byte block header and the work chain over it, computed here independently of the
-// natives that the program uses for the same.
-uint64_t SeedFromHeader(const OpenTimeLockInputs& in) {
-  std::vector<uint8_t> header;
-  AppendLE32(header, in.blockVersion);
-  AppendHexReversed(header, in.prevBlockHash);
-  AppendHexReversed(header, in.merkleRoot);
-  AppendLE32(header, in.timeStamp);
-  AppendLE32(header, in.bits);
-  AppendLE32(header, in.nonce);
-  uint8_t h[16];
-  MurmurHash3_x64_128(header.data(), static_cast<int32_t>(header.size()),
-                      static_cast<uint32_t>(kWorkHashes), h);
-  for (uint64_t i = 1; i < kWorkHashes; ++i) {
-    uint8_t next[16];
-    MurmurHash3_x64_128(h, 16, static_cast<uint32_t>(i), next);
-    std::copy(next, next + 16, h);
-  }
-  return LoadLE64(h);
-}
-
-uint64_t CheckOfSeed(uint64_t seed) {
-  uint8_t bytes[8];
-  StoreLE64(bytes, seed);
-  uint8_t h[16];
-  MurmurHash3_x64_128(bytes, 8, 1, h);
-  return LoadLE64(h);
-}
-
-std::vector<uint8_t> LockText(uint64_t seed, const std::string& text) {
-  Value seedValue, textValue, bytesValue;
-  seedValue.AssignUInt64Array(1, nullptr);
-  seedValue.SetUInt64(0, seed);
-  textValue.AssignStringArray(1, nullptr);
-  textValue.SetString(0, text.c_str());
-  NativeArgs args(NativeArgs::KeepIdOrder);
-  args.Add(&seedValue);
-  args.Add(&textValue);
-  args.Add(&bytesValue);
-  EXPECT_TRUE(TimeLockTextToBytes(&args));
-  return bytesValue.GetBytes(0);
-}
-
-std::string Hex(const std::vector<uint8_t>& bytes) {
-  static const char digits[] = "0123456789ABCDEF";
-  std::string hex;
-  for (uint8_t b : bytes) {
-    hex += digits[b >> 4];
-    hex += digits[b & 15];
-  }
-  return hex;
-}
+using namespace realistic;
+using namespace realistic::detail;  // the variable ids of the header fields
 
 ProgramKey KeyOf(const std::string& password) {
   return StretchPassword(reinterpret_cast<const uint8_t*>(password.data()), password.size());
-}
-
-// A program in the shape of a real TimeLock file: it builds the block header from its seven
-// arguments, spends work on a hash chain over it, checks the chain's end against the value
-// the file was made for, and only then opens the embedded bytes into argument 3.
-std::vector<uint8_t> RealisticTimeLock(const OpenTimeLockInputs& in) {
-  const uint64_t seed = SeedFromHeader(in);
-  ProgramWriter w;
-  Label end = w.NewLabel();
-  w.OpenScope()
-      .Declare(kKindUInt64, kBlockNumber).Declare(kKindUInt64, kBlockVersion)
-      .Declare(kKindString, kPrevHash).Declare(kKindString, kMerkleRoot)
-      .Declare(kKindUInt64, kTimeStamp).Declare(kKindUInt64, kBits).Declare(kKindUInt64, kNonce)
-      .Declare(kKindBarray, kHeader)
-      .Declare(kKindInt, kFour).Assign(Target(kFour), MathOp::Assign, Imm::Int(4))
-      .Declare(kKindInt, kZero)
-      .Declare(kKindInt, kOne).Assign(Target(kOne), MathOp::Assign, Imm::Int(1))
-      .Declare(kKindInt, kEight).Assign(Target(kEight), MathOp::Assign, Imm::Int(8))
-      .CallNative(kNativeAppendIntegerBytes, {kHeader, kBlockVersion, kFour, kZero})
-      .CallNative(kNativeAppendHexBytes, {kHeader, kPrevHash, kOne})
-      .CallNative(kNativeAppendHexBytes, {kHeader, kMerkleRoot, kOne})
-      .CallNative(kNativeAppendIntegerBytes, {kHeader, kTimeStamp, kFour, kZero})
-      .CallNative(kNativeAppendIntegerBytes, {kHeader, kBits, kFour, kZero})
-      .CallNative(kNativeAppendIntegerBytes, {kHeader, kNonce, kFour, kZero})
-      .Declare(kKindUInt64, kSeed)
-      .Declare(kKindUInt64, kWork).Assign(Target(kWork), MathOp::Assign, Imm::UInt64(kWorkHashes))
-      .CallNative(kNativeHashBytes, {kSeed, kHeader, kWork})
-      .Declare(kKindBarray, kSeedBytes)
-      .CallNative(kNativeAppendIntegerBytes, {kSeedBytes, kSeed, kEight, kZero})
-      .Declare(kKindUInt64, kUnit).Assign(Target(kUnit), MathOp::Assign, Imm::UInt64(1))
-      .Declare(kKindUInt64, kCheck)
-      .CallNative(kNativeHashBytes, {kCheck, kSeedBytes, kUnit})
-      .JumpUnless(Relation::Equal, Opnd::Var(kCheck), Imm::UInt64(CheckOfSeed(seed)), end)
-      .Declare(kKindBarray, kCipher)
-      .Declare(kKindString, kCipherHex)
-      .Assign(Target(kCipherHex), MathOp::Assign, Imm::String(Hex(LockText(seed, kPlainText))))
-      .CallNative(kNativeAppendHexBytes, {kCipher, kCipherHex, kZero})
-      .CallNative(kNativeTimeLockBytesToText, {kSeed, kCipher, kMerkleRoot})
-      .Bind(end)
-      .CloseScope();
-  return w.Finish(KeyOf(kPassword));
 }
 
 // Opens the outermost scope and declares the seven parameters. A nonce of another kind than
