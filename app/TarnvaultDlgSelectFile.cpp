@@ -4,7 +4,7 @@
 
 #include "app/TarnvaultDlg.h"
 #include "foundation/TextString.h"
-#include "foundation/window/FileSpecSelection.h"
+#include "foundation/window/FileSelectionDialog.h"
 #include "res/Resource.h"
 
 void CTarnvaultDlg::OnSelectTimeLockFile() {

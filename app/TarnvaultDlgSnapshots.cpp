@@ -10,7 +10,7 @@
 #include "app/request/RequestMessages.h"
 #include "foundation/PathRules.h"
 #include "foundation/TextString.h"
-#include "foundation/window/FileSpecSelection.h"
+#include "foundation/window/FileSelectionDialog.h"
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
 #include "platform/Profile.h"

@@ -1,5 +1,5 @@
 // The class library's open-file dialog: filter list, dialog set-up and the chosen path.
-#include "foundation/window/FileSpecSelection.h"
+#include "foundation/window/FileSelectionDialog.h"
 
 #include <cstring>
 #include <string>

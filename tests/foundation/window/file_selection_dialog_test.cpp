@@ -14,7 +14,7 @@
 
 #include "foundation/TextString.h"
 #include "foundation/window/FileDialogUser.h"
-#include "foundation/window/FileSpecSelection.h"
+#include "foundation/window/FileSelectionDialog.h"
 #include "platform/Text1252.h"
 
 namespace {
