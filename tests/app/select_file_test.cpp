@@ -9,7 +9,7 @@
 
 #include "app/settings_fixture.h"
 #include "res/Resource.h"
-#include "support/WhenModalOpens.h"
+#include "support/FileDialogUser.h"
 
 namespace {
 
@@ -19,16 +19,15 @@ protected:
     // (when non-empty) is accepted, or the dialog is cancelled.
     void PressBrowse(const std::string& chosen) {
         WhenModalOpens([&](QWidget* modal) {
-            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            QFileDialog* dialog = AsFileDialog(modal);
             ASSERT_NE(dialog, nullptr);
             m_title = dialog->windowTitle().toStdString();
             m_folder = dialog->directory().absolutePath().toStdString();
             m_filter = dialog->selectedNameFilter().toStdString();
             if (chosen.empty()) {
-                dialog->reject();
+                PressEscape(dialog);
             } else {
-                dialog->selectFile(QString::fromStdString(chosen));
-                QMetaObject::invokeMethod(dialog, "accept");
+                TypeNameAndEnter(dialog, QString::fromStdString(chosen));
             }
         });
         qobject_cast<QPushButton*>(m_dialog->GetDlgItem(IDC_BROWSE_TIMELOCK)->GetSafeHwnd())->click();

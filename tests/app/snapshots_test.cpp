@@ -16,7 +16,7 @@
 
 #include "res/Resource.h"
 #include "settings_fixture.h"
-#include "support/WhenModalOpens.h"
+#include "support/FileDialogUser.h"
 
 namespace {
 
@@ -79,8 +79,7 @@ public:
                 m_seen.push_back(files->windowTitle().toStdString() + " in " +
                                  files->directory().absolutePath().toStdString());
                 if (step.kind != Step::Pick) return files->reject();
-                files->selectFile(QString::fromStdString(At(step.file)));
-                static_cast<QDialog*>(files)->accept();
+                TypeNameAndEnter(files, QString::fromStdString(At(step.file)));
                 if (step.vanish) fs::remove(At(step.file));
             } else {
                 ADD_FAILURE() << "an unexpected window";

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include <QApplication>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QTimer>
@@ -13,8 +14,23 @@
 #include <gtest/gtest.h>
 
 namespace when_opens {
-// Polls find() for a visible widget other than the one it gave at the call; gives up with a
-// test failure after timeoutMs.
+// A window that an action left open (a failed assertion, a key that went astray) would hang
+// the test in its modal loop: it fails the test and is closed, the innermost window first.
+inline void CloseWhenStuck(QPointer<QWidget> open, int afterMs, bool reported = false) {
+    QTimer::singleShot(afterMs, qApp, [open, reported] {
+        if (open.isNull() || !open->isVisible()) return;
+        if (!reported) ADD_FAILURE() << "a modal window stayed open: " << open->windowTitle().toStdString();
+        QWidget* top = QApplication::activeModalWidget();
+        if (top == nullptr) top = open;
+        if (auto* dialog = qobject_cast<QDialog*>(top)) {
+            dialog->reject();
+        } else {
+            top->close();
+        }
+        CloseWhenStuck(open, 100, true);
+    });
+}
+
 inline void Poll(std::function<QWidget*()> find, std::function<void(QWidget*)> action, int timeoutMs,
                  const char* what) {
     QPointer<QWidget> before = find();
@@ -26,6 +42,7 @@ inline void Poll(std::function<QWidget*()> find, std::function<void(QWidget*)> a
         if (open != nullptr && open != before && open->isVisible()) {
             poll->stop();
             poll->deleteLater();
+            CloseWhenStuck(open, 30000);
             action(open);
         } else if (clock->elapsed() > timeoutMs) {
             poll->stop();

@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "foundation/window/FileDialogUser.h"
+#include "support/FileDialogUser.h"
 #include "platform/FileDialog.h"
 #include "platform/Text1252.h"
 

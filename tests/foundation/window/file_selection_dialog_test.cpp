@@ -13,7 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "foundation/TextString.h"
-#include "foundation/window/FileDialogUser.h"
+#include "support/FileDialogUser.h"
 #include "foundation/window/FileSelectionDialog.h"
 #include "platform/Text1252.h"
 

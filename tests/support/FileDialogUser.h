@@ -1,5 +1,7 @@
 #pragma once
 // What a user does in the open-file dialog: type a name and press Enter, or press Escape.
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QString>
@@ -23,6 +25,11 @@ inline void TypeNameAndEnter(QFileDialog* dialog, const QString& name) {
     ASSERT_NE(box, nullptr);
     box->setFocus();
     box->setText(name);
+    // The name box's completer lists the folder as it is read in the background; when its list
+    // is up, it takes the Enter key and the dialog stays open.
+    if (QCompleter* completer = box->completer(); completer != nullptr && completer->popup() != nullptr) {
+        completer->popup()->hide();
+    }
     QTest::keyClick(box, Qt::Key_Return);
 }
 
