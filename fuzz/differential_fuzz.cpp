@@ -13,8 +13,7 @@
 #include <vector>
 
 #include "fuzz/FuzzKeys.h"
-#include "fuzz/HeaderArguments.h"
-#include "fuzz/ProgramInput.h"
+#include "fuzz/PreparedRun.h"
 #include "interpreter/natives/Natives.h"
 #include "interpreter/program/ProgramContext.h"
 #include "interpreter/program/RunBudget.h"
@@ -67,34 +66,24 @@ void Describe(const Value& v, std::string& out) {
 }
 
 std::string RunOnce(const uint8_t* data, size_t size, bool stepByStep) {
-  const fuzzinput::ProgramLayout layout = fuzzinput::LayOut(data, size);
-  const std::vector<uint8_t>& program = layout.bytes;
-  const uint64_t bitLength = static_cast<uint64_t>(program.size()) * 8;
-
-  std::vector<Value> args = fuzzinput::MakeHeaderArguments();
-  std::vector<Value*> argPointers;
-  for (Value& arg : args) argPointers.push_back(&arg);
-
-  std::string outcome;
-  ProgramContext context;
-  context.Init(&program, bitLength, fuzzkeys::kMainKey.data());
-  context.keyStream =
-      layout.keyed ? &GetCachedKeyStream(fuzzkeys::kMainKey.data())->stream : nullptr;
+  fuzzinput::PreparedRun run(data, size);
+  ProgramContext& context = run.context;
   context.stepByStep = stepByStep;
+  std::string outcome;
   const bool tiny = (data[0] & fuzzinput::kTinyBoundFlag) != 0;
   const bool atOnce = (data[0] & fuzzinput::kDecodeAtOnceFlag) != 0;
-  DecodedProgram decoded(tiny ? kTinyBound : DecodedProgram::BoundFor(program.size()),
+  DecodedProgram decoded(tiny ? kTinyBound : DecodedProgram::BoundFor(run.layout.bytes.size()),
                          atOnce ? 1 : 2);
   context.decodedProgram = &decoded;
   SetRunBudget(kStatementBudget, kHashBudget);
   try {
-    outcome = context.Run(argPointers, layout.startBit) ? "ended\n" : "failed\n";
+    outcome = run.Run() ? "ended\n" : "failed\n";
   } catch (const std::bad_alloc&) {
     outcome = "bad_alloc\n";
   } catch (const std::length_error&) {
     outcome = "length_error\n";
   }
-  for (const Value& arg : args) Describe(arg, outcome);
+  for (const Value& arg : run.args) Describe(arg, outcome);
   outcome += "scopes " + std::to_string(context.ScopeDepth()) + "\n";
   for (size_t s = 0; s < context.ScopeDepth(); ++s) {
     outcome += "scope " + std::to_string(context.scopeCounts[s]) + "\n";

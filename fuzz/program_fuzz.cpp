@@ -9,8 +9,7 @@
 #include <vector>
 
 #include "fuzz/FuzzKeys.h"
-#include "fuzz/HeaderArguments.h"
-#include "fuzz/ProgramInput.h"
+#include "fuzz/PreparedRun.h"
 #include "interpreter/natives/Natives.h"
 #include "interpreter/program/ProgramContext.h"
 #include "interpreter/program/RunBudget.h"
@@ -25,30 +24,19 @@ uint64_t g_statementBudget = 20'000;
 uint64_t g_hashBudget = 16'000'000;
 
 void RunOnce(const uint8_t* data, size_t size) {
-  const fuzzinput::ProgramLayout layout = fuzzinput::LayOut(data, size);
-  const std::vector<uint8_t>& program = layout.bytes;
-  const uint64_t bitLength = static_cast<uint64_t>(program.size()) * 8;
-
-  std::vector<Value> args = fuzzinput::MakeHeaderArguments();
-  std::vector<Value*> argPointers;
-  for (Value& arg : args) argPointers.push_back(&arg);
-
-  ProgramContext context;
-  context.Init(&program, bitLength, fuzzkeys::kMainKey.data());
-  context.keyStream =
-      layout.keyed ? &GetCachedKeyStream(fuzzkeys::kMainKey.data())->stream : nullptr;
+  fuzzinput::PreparedRun run(data, size);
   SetRunBudget(g_statementBudget, g_hashBudget);
-  if (bitLength != 0) context.Run(argPointers, layout.startBit);
+  if (run.BitLength() != 0) run.Run();
 
   // Read the result as the request does.
-  const Value& result = args[3];
+  const Value& result = run.args[3];
   if (result.kind == kKindString && result.TextCount() != 0) {
     const std::string& text = result.GetText(0);
     volatile size_t cut = text.find('\0');
     (void)cut;
   }
   std::string shown;
-  for (const Value& arg : args) arg.ToString(shown);
+  for (const Value& arg : run.args) arg.ToString(shown);
 }
 
 }  // namespace
