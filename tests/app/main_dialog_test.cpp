@@ -1,132 +1,46 @@
-// The main dialog as the program builds it: template 102's controls, their places and tab
-// order, the system menu's About entry and the About box, and the path field that follows the
-// window's width.
-#include <gtest/gtest.h>
-
+// The main dialog as the program builds it: its template with the statuses of empty fields and
+// the tab order, the system menu's About entry and the About box, the path field that follows
+// the window's width, and the "..." button with the file dialog driven.
 #include <QDialog>
+#include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
 
 #include <string>
 #include <vector>
 
 #include "app/settings_fixture.h"
-#include "platform/DialogUnits.h"
 #include "platform/SystemMenu.h"
 #include "res/Resource.h"
-#include "support/WhenModalOpens.h"
+#include "support/FileDialogUser.h"
 
 namespace {
 
-enum class Kind { Edit, Label, RightLabel, Button, DefaultButton };
+using MainDialog = SettingsFixture;
 
-struct Control {
-    int id;
-    Kind kind;
-    int x, y, cx, cy;
-    const char* text;
-};
-
-// Template 102 in template order.
-const Control kControls[] = {
-    {IDC_BLOCK_NUMBER, Kind::Edit, 77, 23, 78, 12, ""},
-    {IDC_BLOCK_VERSION, Kind::Edit, 77, 37, 78, 12, ""},
-    {IDC_PREV_BLOCK_HASH, Kind::Edit, 77, 51, 262, 12, ""},
-    {IDC_MERKLE_ROOT, Kind::Edit, 77, 65, 262, 12, ""},
-    {IDC_TIME_STAMP, Kind::Edit, 77, 79, 78, 12, ""},
-    {IDC_BITS, Kind::Edit, 77, 93, 78, 12, ""},
-    {IDC_NONCE, Kind::Edit, 77, 107, 78, 12, ""},
-    {IDC_OPEN_TIMELOCK, Kind::DefaultButton, 158, 163, 75, 19, "Open TimeLock"},
-    {IDC_STATIC, Kind::RightLabel, 10, 24, 60, 8, "Block Number"},
-    {IDC_STATIC, Kind::RightLabel, 10, 38, 60, 8, "Block Version"},
-    {IDC_STATIC, Kind::RightLabel, 10, 52, 60, 8, "Prev Block Hash"},
-    {IDC_STATIC, Kind::RightLabel, 10, 66, 60, 8, "Merkle Root"},
-    {IDC_STATIC, Kind::RightLabel, 10, 80, 60, 8, "Time Stamp"},
-    {IDC_STATIC, Kind::RightLabel, 10, 94, 60, 8, "Bits"},
-    {IDC_STATIC, Kind::RightLabel, 10, 108, 60, 8, "Nonce"},
-    {IDC_STATIC, Kind::Label, 36, 131, 56, 8, "TimeLock File"},
-    {IDC_BROWSE_TIMELOCK, Kind::Button, 14, 141, 17, 8, "..."},
-    {IDC_TIMELOCK_FILE, Kind::Edit, 34, 140, 350, 10, ""},
-    {IDC_BLOCK_NUMBER_STATUS, Kind::Label, 162, 25, 220, 8, ""},
-    {IDC_BLOCK_VERSION_STATUS, Kind::Label, 162, 39, 220, 8, ""},
-    {IDC_TIME_STAMP_STATUS, Kind::Label, 162, 81, 220, 8, "1970/01/01 00:00:00 UTC"},
-    {IDC_BITS_STATUS, Kind::Label, 162, 97, 220, 8, ""},
-    {IDC_NONCE_STATUS, Kind::Label, 162, 109, 220, 8, ""},
-    {IDC_PREV_BLOCK_HASH_STATUS, Kind::Label, 345, 53, 39, 8, "Invalid"},
-    {IDC_MERKLE_ROOT_STATUS, Kind::Label, 345, 67, 39, 8, "Invalid"},
-    {IDC_PASSWORD, Kind::Edit, 77, 9, 262, 12, ""},
-    {IDC_STATIC, Kind::RightLabel, 10, 10, 60, 8, "Password"},
-    {IDC_PASSWORD_STATUS, Kind::Label, 345, 11, 39, 8, ""},
-    {IDC_SAVE_SETTINGS, Kind::Button, 280, 168, 46, 13, "Save"},
-    {IDC_LOAD_SETTINGS, Kind::Button, 328, 168, 46, 13, "Load"},
-};
-
-class MainDialog : public SettingsFixture {
-protected:
-    QWidget* Widget(int id) const { return m_dialog->GetDlgItem(id)->GetSafeHwnd(); }
-
-    QLabel* LabelWithText(const char* text) const {
-        for (QLabel* label : m_dialog->GetDialogWidget()->findChildren<QLabel*>()) {
-            if (label->text() == QString::fromLatin1(text)) return label;
-        }
-        return nullptr;
-    }
-};
-
-// A first start: empty fields, so the statuses are those of empty fields (the empty hashes
-// are invalid, the empty time stamp shows the date of 0).
-TEST_F(MainDialog, BuildsEveryControlOfItsTemplateInPlace) {
+// A first start: the template's controls (whose places the template tests check) with the
+// statuses of empty fields, and Tab through the tab stops in template order.
+TEST_F(MainDialog, StartsWithTheStatusesOfEmptyFieldsAndTabsInTemplateOrder) {
     OpenDialog();
     QDialog* window = m_dialog->GetDialogWidget();
     EXPECT_EQ(window->windowTitle(), "Tarnvault V1.0");
-    const DialogUnits units = DialogUnits::ForFont(window->font());
+    EXPECT_EQ(qobject_cast<QLineEdit*>(Widget(IDC_PASSWORD))->echoMode(), QLineEdit::Normal);
+    const std::pair<int, const char*> statuses[] = {
+        {IDC_PASSWORD_STATUS, ""},        {IDC_BLOCK_NUMBER_STATUS, ""},
+        {IDC_BLOCK_VERSION_STATUS, ""},   {IDC_TIME_STAMP_STATUS, "1970/01/01 00:00:00 UTC"},
+        {IDC_BITS_STATUS, ""},            {IDC_NONCE_STATUS, ""},
+        {IDC_PREV_BLOCK_HASH_STATUS, "Invalid"}, {IDC_MERKLE_ROOT_STATUS, "Invalid"},
+    };
+    for (const auto& [id, text] : statuses) EXPECT_EQ(Text(id), text) << id;
 
-    for (const Control& c : kControls) {
-        SCOPED_TRACE(c.text[0] != '\0' ? c.text : std::to_string(c.id).c_str());
-        QWidget* widget = c.id == IDC_STATIC ? LabelWithText(c.text) : Widget(c.id);
-        ASSERT_NE(widget, nullptr);
-        EXPECT_EQ(widget->geometry(), units.Rect(c.x, c.y, c.cx, c.cy));
-        switch (c.kind) {
-            case Kind::Edit: {
-                auto* edit = qobject_cast<QLineEdit*>(widget);
-                ASSERT_NE(edit, nullptr);
-                EXPECT_EQ(edit->echoMode(), QLineEdit::Normal);  // the password shows as typed
-                EXPECT_EQ(edit->text(), c.text);
-                break;
-            }
-            case Kind::Label:
-            case Kind::RightLabel: {
-                auto* label = qobject_cast<QLabel*>(widget);
-                ASSERT_NE(label, nullptr);
-                EXPECT_EQ(label->text(), c.text);
-                EXPECT_EQ(bool(label->alignment() & Qt::AlignRight), c.kind == Kind::RightLabel);
-                break;
-            }
-            case Kind::Button:
-            case Kind::DefaultButton: {
-                auto* button = qobject_cast<QPushButton*>(widget);
-                ASSERT_NE(button, nullptr);
-                EXPECT_EQ(button->text(), c.text);
-                EXPECT_EQ(button->isDefault(), c.kind == Kind::DefaultButton);
-                break;
-            }
-        }
-    }
-}
-
-TEST_F(MainDialog, TabOrderIsTheTemplateOrderOfItsTabStops) {
-    OpenDialog();
-    QDialog* window = m_dialog->GetDialogWidget();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
-    const std::vector<int> expected = {IDC_BLOCK_NUMBER, IDC_BLOCK_VERSION, IDC_PREV_BLOCK_HASH,
-                                       IDC_MERKLE_ROOT, IDC_TIME_STAMP, IDC_BITS, IDC_NONCE,
-                                       IDC_OPEN_TIMELOCK, IDC_BROWSE_TIMELOCK, IDC_TIMELOCK_FILE,
-                                       IDC_PASSWORD, IDC_SAVE_SETTINGS, IDC_LOAD_SETTINGS,
-                                       IDC_BLOCK_NUMBER};
-    for (size_t step = 0; step < expected.size(); ++step) {
-        EXPECT_EQ(QApplication::focusWidget(), Widget(expected[step])) << "step " << step;
+    const int order[] = {IDC_BLOCK_NUMBER, IDC_BLOCK_VERSION, IDC_PREV_BLOCK_HASH, IDC_MERKLE_ROOT,
+                         IDC_TIME_STAMP, IDC_BITS, IDC_NONCE, IDC_OPEN_TIMELOCK, IDC_BROWSE_TIMELOCK,
+                         IDC_TIMELOCK_FILE, IDC_PASSWORD, IDC_SAVE_SETTINGS, IDC_LOAD_SETTINGS,
+                         IDC_BLOCK_NUMBER};
+    for (size_t step = 0; step < std::size(order); ++step) {
+        EXPECT_EQ(QApplication::focusWidget(), Widget(order[step])) << "step " << step;
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
 }
@@ -164,13 +78,50 @@ TEST_F(MainDialog, PathFieldFollowsTheWindowWidth) {
         SCOPED_TRACE(width);
         window->resize(width, height);
         QTest::qWait(20);
-        const int actual = window->width();
         const QRect now = field->geometry();
-        EXPECT_EQ(now.left(), start.left());
-        EXPECT_EQ(now.top(), start.top());
+        EXPECT_EQ(now.topLeft(), start.topLeft());
         EXPECT_EQ(now.height(), start.height());
-        EXPECT_EQ(now.width(), std::max(actual - 3 - start.left(), 20));
+        EXPECT_EQ(now.width(), std::max(window->width() - 3 - start.left(), 20));
     }
+}
+
+TEST_F(MainDialog, BrowseStartsFromThePathAndWritesTheChoiceBack) {
+    OpenDialog();
+    const fs::path locks = m_dir / "locks";
+    fs::create_directory(locks);
+    const std::string lock = (locks / "block.tlk").string();
+    const std::string plain = (locks / "README").string();
+    WriteFile(lock, "x");
+    WriteFile(plain, "x");
+    struct Case {
+        const char* what;
+        std::string chosen;  // empty: cancel
+        std::string folder, filter, field;
+    };
+    const Case cases[] = {
+        {"an empty field: '*' in the process's folder", lock, QDir::currentPath().toStdString(), "*", lock},
+        {"a path with an extension: its folder, listed by it", plain, locks.string(), "*.tlk", plain},
+        {"a name without one: '*' in its folder; cancel changes nothing", "", locks.string(), "*", plain},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WhenModalOpens([&](QWidget* modal) {
+            QFileDialog* dialog = AsFileDialog(modal);
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_EQ(dialog->windowTitle(), "Select the TimeLock file...");
+            EXPECT_EQ(dialog->directory().absolutePath().toStdString(), c.folder);
+            EXPECT_EQ(dialog->selectedNameFilter().toStdString(), c.filter);
+            if (c.chosen.empty()) {
+                PressEscape(dialog);
+            } else {
+                TypeNameAndEnter(dialog, QString::fromStdString(c.chosen));
+            }
+        });
+        Click(IDC_BROWSE_TIMELOCK);
+        EXPECT_EQ(Text(IDC_TIMELOCK_FILE), c.field);
+    }
+    // The choice is saved with the other fields a second later.
+    EXPECT_TRUE(SavedSoon("TimeLockFile=" + plain));
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 #pragma once
 // A main dialog over a settings file in a fresh temporary folder, with the file helpers that
-// the settings and snapshot tests share.
+// the dialog tests share.
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include <QAbstractButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -71,6 +73,10 @@ protected:
         return *m_dialog;
     }
 
+    QWidget* Widget(int id) const { return m_dialog->GetDlgItem(id)->GetSafeHwnd(); }
+
+    void Click(int buttonId) const { qobject_cast<QAbstractButton*>(Widget(buttonId))->click(); }
+
     std::string Text(int id) const {
         char text[4096] = {};
         if (CWnd* control = m_dialog->GetDlgItem(id)) control->GetWindowText(text, sizeof text);
@@ -81,10 +87,14 @@ protected:
         m_dialog->GetDlgItem(id)->SetWindowText(text.c_str());
     }
 
-    // Removes the settings file and waits for the auto-save to write it again.
-    bool AutoSaveAfterRemoving() {
-        fs::remove(m_settings);
-        return QTest::qWaitFor([&] { return fs::exists(m_settings); }, 5000);
+    bool FileHas(const std::string& line) const {
+        const std::vector<std::string> lines = Lines(m_settings);
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    }
+
+    // Waits for the auto-save (one second after a change) to write the line.
+    bool SavedSoon(const std::string& line) const {
+        return QTest::qWaitFor([&] { return FileHas(line); }, 5000);
     }
 
     fs::path m_dir;

@@ -4,11 +4,9 @@
 #include <sys/stat.h>
 
 #include <csignal>
-#include <functional>
 #include <string>
 #include <vector>
 
-#include <QAbstractButton>
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -24,24 +22,27 @@ namespace {
 struct Step {
     enum Kind { Box, Pick, Cancel } kind = Box;
     QMessageBox::StandardButton button = QMessageBox::Ok;
-    std::string file = {};  // Pick: the file chosen, "@" standing for the test's folder
+    std::string file = {};  // Pick: the file chosen
     bool vanish = false;    // Pick: the chosen file is removed as the dialog closes
 };
 
-Step Answer(QMessageBox::StandardButton button) { return {Step::Box, button}; }
+const Step kOk{Step::Box, QMessageBox::Ok};
 Step Pick(std::string file, bool vanish = false) { return {Step::Pick, {}, std::move(file), vanish}; }
 
+// In the texts of these tests, "@" stands for the test's folder.
 class Snapshots : public SettingsFixture {
 public:
-    // "@" in a text stands for the test's folder.
     std::string At(const std::string& text) const {
         std::string result;
         for (char c : text) result += c == '@' ? m_dir.string() : std::string(1, c);
         return result;
     }
 
-    void MakeFile(const std::string& path, const std::string& content = "x") {
-        WriteFile(At(path), content);
+    // A name ending in '/' makes a folder.
+    void Make(const std::string& path, const std::string& content = "x") {
+        const fs::path made = At(path);
+        fs::create_directories(path.back() == '/' ? made : made.parent_path());
+        if (path.back() != '/') WriteFile(made, content);
     }
 
     // Presses the button and answers the modal windows it opens, in order; what each one
@@ -59,7 +60,7 @@ public:
             }
         });
         watchdog.start(15000);
-        qobject_cast<QAbstractButton*>(m_dialog->GetDlgItem(buttonId)->GetSafeHwnd())->click();
+        Click(buttonId);
     }
 
     void Drive(std::vector<Step> steps) {
@@ -88,13 +89,18 @@ public:
         });
     }
 
-    // The dialog's fields set to a valid snapshot-worthy state for the TimeLock file "path".
+    // The fields in a state worth a snapshot, for the TimeLock file "path".
     void Fields(const std::string& path, const std::string& blockNumber = "5") {
         SetText(IDC_TIMELOCK_FILE, At(path));
         SetText(IDC_BLOCK_NUMBER, blockNumber);
         SetText(IDC_PREV_BLOCK_HASH, std::string(64, 'a'));
         SetText(IDC_MERKLE_ROOT, std::string(64, 'B'));
         SetText(IDC_PASSWORD, "secret");
+    }
+
+    std::vector<std::string> Seen(std::vector<std::string> texts) const {
+        for (std::string& text : texts) text = At(text);
+        return texts;
     }
 
     std::vector<std::string> m_seen;
@@ -104,10 +110,12 @@ public:
 // Each message of the two buttons, reached on its own road.
 struct MessageCase {
     const char* name;
-    std::function<void(Snapshots&)> arrange;
     int button;
+    std::vector<std::string> made;  // files (and folders, ending in '/') made first
+    std::string path;               // the TimeLock file in the field
     std::vector<Step> steps;
-    std::vector<std::string> seen;  // "@" stands for the test's folder
+    std::vector<std::string> seen;
+    std::string blockNumber = "5";
 };
 
 void PrintTo(const MessageCase& c, std::ostream* out) { *out << c.name; }
@@ -117,92 +125,42 @@ class SnapshotMessages : public Snapshots, public testing::WithParamInterface<Me
 TEST_P(SnapshotMessages, ShowsTheMessageAndStops) {
     OpenDialog();
     const MessageCase& c = GetParam();
-    c.arrange(*this);
+    for (const std::string& path : c.made) Make(path);
+    Fields(c.path, c.blockNumber);
     // The settings file as the auto-save would leave it, and no save pending during the press.
     m_dialog->SaveSettings();
     m_dialog->KillTimer(IDT_AUTOSAVE);
     const std::string settingsBefore = ReadFile(m_settings);
     Press(c.button, c.steps);
     ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeModalWidget() == nullptr; }));
-    std::vector<std::string> expected;
-    for (const std::string& text : c.seen) expected.push_back(At(text));
-    EXPECT_EQ(m_seen, expected);
+    EXPECT_EQ(m_seen, Seen(c.seen));
     if (c.button == IDC_LOAD_SETTINGS) {
         EXPECT_EQ(ReadFile(m_settings), settingsBefore) << "a failed load changed the settings";
     }
 }
 
 const std::string kDialog = "Select a settings file... in @/tl";
+constexpr int kSave = IDC_SAVE_SETTINGS;
+constexpr int kLoad = IDC_LOAD_SETTINGS;
 
-const std::vector<MessageCase> kMessageCases = {
-        MessageCase{"SaveInvalidField",
-                    [](Snapshots& t) {
-                        t.MakeFile("@/tl.dat");
-                        t.Fields("@/tl.dat", "12x");
-                    },
-                    IDC_SAVE_SETTINGS, {Answer(QMessageBox::Ok)}, {"Invalid block number: 12x"}},
-        MessageCase{"SaveEmptyPath", [](Snapshots& t) { t.Fields(""); }, IDC_SAVE_SETTINGS,
-                    {Answer(QMessageBox::Ok)}, {"You must select a Time Lock file"}},
-        MessageCase{"SaveMissingFile", [](Snapshots& t) { t.Fields("@/100%s.dat"); },
-                    IDC_SAVE_SETTINGS, {Answer(QMessageBox::Ok)},
-                    {"File does not exist: @/100%s.dat"}},
-        MessageCase{"SaveNoExtension",
-                    [](Snapshots& t) {
-                        t.MakeFile("@/tl");
-                        t.Fields("@/tl");
-                    },
-                    IDC_SAVE_SETTINGS, {Answer(QMessageBox::Ok)},
-                    {"Unable to create directory: @/tl"}},
-        MessageCase{"SaveFolderTakenByAFile",
-                    [](Snapshots& t) {
-                        t.MakeFile("@/tl.dat");
-                        t.MakeFile("@/tl");
-                        t.Fields("@/tl.dat");
-                    },
-                    IDC_SAVE_SETTINGS, {Answer(QMessageBox::Ok)},
-                    {"Unable to create directory: @/tl"}},
-        MessageCase{"SaveOverSomethingThatIsNoFile",
-                    [](Snapshots& t) {
-                        t.MakeFile("@/tl.dat");
-                        fs::create_directories(t.At("@/tl/5.ini"));
-                        t.Fields("@/tl.dat");
-                    },
-                    IDC_SAVE_SETTINGS, {Answer(QMessageBox::Yes), Answer(QMessageBox::Ok)},
-                    {"Okay to overwrite file? : @/tl/5.ini", "Problem creating file: @/tl/5.ini"}},
-        MessageCase{"LoadEmptyPath", [](Snapshots&) {}, IDC_LOAD_SETTINGS,
-                    {Answer(QMessageBox::Ok)}, {"You must select a Time Lock file"}},
-        MessageCase{"LoadMissingFile", [](Snapshots& t) { t.Fields("@/gone.dat"); },
-                    IDC_LOAD_SETTINGS, {Answer(QMessageBox::Ok)},
-                    {"File does not exist: @/gone.dat"}},
-        MessageCase{"LoadBeforeAnySave",
-                    [](Snapshots& t) {
-                        t.MakeFile("@/tl.dat");
-                        t.Fields("@/tl.dat");
-                    },
-                    IDC_LOAD_SETTINGS, {Answer(QMessageBox::Ok)},
-                    {"No saved settings for: @/tl.dat"}},
-        MessageCase{"LoadNoExtension",
-                    [](Snapshots& t) {
-                        t.MakeFile("@/tl");
-                        t.Fields("@/tl");
-                    },
-                    IDC_LOAD_SETTINGS, {Answer(QMessageBox::Ok)}, {"No saved settings for: @/tl"}},
-        MessageCase{"LoadCancelled",
-                    [](Snapshots& t) {
-                        t.MakeFile("@/tl.dat");
-                        fs::create_directory(t.At("@/tl"));
-                        t.Fields("@/tl.dat");
-                    },
-                    IDC_LOAD_SETTINGS, {Step{Step::Cancel}}, {kDialog}},
-        MessageCase{"LoadChosenFileVanished",
-                    [](Snapshots& t) {
-                        t.MakeFile("@/tl.dat");
-                        fs::create_directory(t.At("@/tl"));
-                        t.MakeFile("@/tl/5.ini", "[Tarnvault]\nPassword=old\n");
-                        t.Fields("@/tl.dat");
-                    },
-                    IDC_LOAD_SETTINGS, {Pick("@/tl/5.ini", true), Answer(QMessageBox::Ok)},
-                    {kDialog, "Settings file does not exist : @/tl/5.ini"}}};
+const MessageCase kMessageCases[] = {
+    {"SaveInvalidField", kSave, {"@/tl.dat"}, "@/tl.dat", {kOk}, {"Invalid block number: 12x"}, "12x"},
+    {"SaveEmptyPath", kSave, {}, "", {kOk}, {"You must select a Time Lock file"}},
+    {"SaveMissingFile", kSave, {}, "@/100%s.dat", {kOk}, {"File does not exist: @/100%s.dat"}},
+    {"SaveNoExtension", kSave, {"@/tl"}, "@/tl", {kOk}, {"Unable to create directory: @/tl"}},
+    {"SaveFolderTakenByAFile", kSave, {"@/tl.dat", "@/tl"}, "@/tl.dat", {kOk},
+     {"Unable to create directory: @/tl"}},
+    {"SaveOverSomethingThatIsNoFile", kSave, {"@/tl.dat", "@/tl/5.ini/"}, "@/tl.dat",
+     {{Step::Box, QMessageBox::Yes}, kOk},
+     {"Okay to overwrite file? : @/tl/5.ini", "Problem creating file: @/tl/5.ini"}},
+    {"LoadEmptyPath", kLoad, {}, "", {kOk}, {"You must select a Time Lock file"}},
+    {"LoadMissingFile", kLoad, {}, "@/gone.dat", {kOk}, {"File does not exist: @/gone.dat"}},
+    {"LoadBeforeAnySave", kLoad, {"@/tl.dat"}, "@/tl.dat", {kOk}, {"No saved settings for: @/tl.dat"}},
+    {"LoadNoExtension", kLoad, {"@/tl"}, "@/tl", {kOk}, {"No saved settings for: @/tl"}},
+    {"LoadCancelled", kLoad, {"@/tl.dat", "@/tl/"}, "@/tl.dat", {{Step::Cancel}}, {kDialog}},
+    {"LoadChosenFileVanished", kLoad, {"@/tl.dat", "@/tl/5.ini"}, "@/tl.dat",
+     {Pick("@/tl/5.ini", true), kOk}, {kDialog, "Settings file does not exist : @/tl/5.ini"}},
+};
 
 std::string CaseName(const testing::TestParamInfo<MessageCase>& param) { return param.param.name; }
 
@@ -211,9 +169,9 @@ INSTANTIATE_TEST_SUITE_P(Press, SnapshotMessages, testing::ValuesIn(kMessageCase
 TEST_F(Snapshots, SaveThenLoadBringsTheFieldsBack) {
     const mode_t oldMask = umask(0);
     OpenDialog();
-    MakeFile("@/tl.dat");
+    Make("@/tl.dat");
     Fields("@/tl.dat", "0007");
-    Press(IDC_SAVE_SETTINGS);
+    Press(kSave);
     umask(oldMask);
     EXPECT_TRUE(m_seen.empty());
     ASSERT_TRUE(fs::exists(At("@/tl/7.ini")));
@@ -223,8 +181,8 @@ TEST_F(Snapshots, SaveThenLoadBringsTheFieldsBack) {
 
     SetText(IDC_PASSWORD, "changed");
     SetText(IDC_NONCE, "99");
-    Press(IDC_LOAD_SETTINGS, {Pick("@/tl/7.ini")});
-    EXPECT_EQ(m_seen, std::vector<std::string>{At(kDialog)});
+    Press(kLoad, {Pick("@/tl/7.ini")});
+    EXPECT_EQ(m_seen, Seen({kDialog}));
     EXPECT_EQ(Text(IDC_PASSWORD), "secret");
     EXPECT_EQ(Text(IDC_NONCE), "");
     EXPECT_EQ(ReadFile(m_settings), ReadFile(At("@/tl/7.ini")));
@@ -232,51 +190,47 @@ TEST_F(Snapshots, SaveThenLoadBringsTheFieldsBack) {
 
 TEST_F(Snapshots, OverwriteIsAskedAndNoLeavesEverythingAsItWas) {
     OpenDialog();
-    MakeFile("@/tl.dat");
+    Make("@/tl.dat");
     Fields("@/tl.dat");
-    Press(IDC_SAVE_SETTINGS);
+    Press(kSave);
     const std::string first = ReadFile(At("@/tl/5.ini"));
     const std::string settings = ReadFile(m_settings);
 
     SetText(IDC_PASSWORD, "second");
     m_dialog->KillTimer(IDT_AUTOSAVE);
-    Press(IDC_SAVE_SETTINGS, {Answer(QMessageBox::No)});
-    EXPECT_EQ(m_seen, std::vector<std::string>{At("Okay to overwrite file? : @/tl/5.ini")});
+    Press(kSave, {{Step::Box, QMessageBox::No}});
+    EXPECT_EQ(m_seen, Seen({"Okay to overwrite file? : @/tl/5.ini"}));
     EXPECT_EQ(ReadFile(At("@/tl/5.ini")), first);
     EXPECT_EQ(ReadFile(m_settings), settings) << "No saved the fields";
 
-    Press(IDC_SAVE_SETTINGS, {Answer(QMessageBox::Yes)});
+    Press(kSave, {{Step::Box, QMessageBox::Yes}});
     EXPECT_NE(ReadFile(At("@/tl/5.ini")).find("Password=second"), std::string::npos);
 }
 
 TEST_F(Snapshots, LoadingASnapshotOfAnotherFileMovesToThatFile) {
     OpenDialog();
-    MakeFile("@/tl.dat");
-    MakeFile("@/other.dat");
-    fs::create_directory(At("@/tl"));
-    MakeFile("@/tl/3.ini", At("[Tarnvault]\nBlockNumber=3\nTimeLockFile=@/other.dat\n"
-                              "PrevBlockHash=" + std::string(64, '1') +
-                              "\nMerkleRoot=" + std::string(64, '2') + "\n"));
+    Make("@/tl.dat");
+    Make("@/other.dat");
+    Make("@/tl/3.ini", At("[Tarnvault]\nBlockNumber=3\nTimeLockFile=@/other.dat\nPrevBlockHash=" +
+                          std::string(64, '1') + "\nMerkleRoot=" + std::string(64, '2') + "\n"));
     Fields("@/tl.dat");
-    Press(IDC_LOAD_SETTINGS, {Pick("@/tl/3.ini")});
+    Press(kLoad, {Pick("@/tl/3.ini")});
     EXPECT_EQ(Text(IDC_TIMELOCK_FILE), At("@/other.dat"));
     EXPECT_EQ(Text(IDC_PASSWORD), "");
 
-    Press(IDC_SAVE_SETTINGS);
+    Press(kSave);
     EXPECT_TRUE(fs::exists(At("@/other/3.ini")));
 }
 
 TEST_F(Snapshots, FailedLoadCopyLeavesSettingsAndFields) {
     OpenDialog();
-    MakeFile("@/tl.dat");
-    fs::create_directory(At("@/tl"));
-    MakeFile("@/tl/5.ini", "[Tarnvault]\nPassword=from snapshot\n");
+    Make("@/tl.dat");
+    Make("@/tl/5.ini", "[Tarnvault]\nPassword=from snapshot\n");
     Fields("@/tl.dat");
     // The settings file's place is taken by a folder, so nothing can be copied over it.
     fs::create_directory(m_settings);
-    Press(IDC_LOAD_SETTINGS, {Pick("@/tl/5.ini"), Answer(QMessageBox::Ok)});
-    EXPECT_EQ(m_seen, (std::vector<std::string>{At(kDialog),
-                                                At("Problem overwriting file: @/Settings.ini")}));
+    Press(kLoad, {Pick("@/tl/5.ini"), kOk});
+    EXPECT_EQ(m_seen, Seen({kDialog, "Problem overwriting file: @/Settings.ini"}));
     EXPECT_EQ(Text(IDC_PASSWORD), "secret");
     EXPECT_TRUE(fs::is_directory(m_settings));
 }
@@ -285,10 +239,9 @@ TEST_F(Snapshots, FailedLoadCopyLeavesSettingsAndFields) {
 // values: no snapshot is made and the failure is shown.
 TEST_F(Snapshots, NoStaleSnapshotWhenTheSettingsFileCannotBeWritten) {
     OpenDialog();
-    MakeFile("@/tl.dat");
+    Make("@/tl.dat");
     Fields("@/tl.dat");
     ASSERT_TRUE(m_dialog->SaveSettings());
-    const auto settingsSize = fs::file_size(m_settings);
     // Files may not grow beyond the settings file's size now: a longer password cannot be
     // written, while a copy of the old settings file still could.
     SetText(IDC_PASSWORD, std::string(500, 'p'));
@@ -296,13 +249,13 @@ TEST_F(Snapshots, NoStaleSnapshotWhenTheSettingsFileCannotBeWritten) {
     rlimit oldLimit{};
     getrlimit(RLIMIT_FSIZE, &oldLimit);
     rlimit limit = oldLimit;
-    limit.rlim_cur = settingsSize;
+    limit.rlim_cur = fs::file_size(m_settings);
     setrlimit(RLIMIT_FSIZE, &limit);
-    Press(IDC_SAVE_SETTINGS, {Answer(QMessageBox::Ok)});
+    Press(kSave, {kOk});
     setrlimit(RLIMIT_FSIZE, &oldLimit);
     std::signal(SIGXFSZ, oldHandler);
 
-    EXPECT_EQ(m_seen, std::vector<std::string>{At("Problem creating file: @/tl/5.ini")});
+    EXPECT_EQ(m_seen, Seen({"Problem creating file: @/tl/5.ini"}));
     EXPECT_FALSE(fs::exists(At("@/tl/5.ini")));
 }
 
