@@ -1,5 +1,5 @@
-// The class library's open-file dialog: its filter list, and picking files through the real
-// Qt dialog on the offscreen platform.
+// The open-file dialog and the class library's selection over it, driven through the real Qt
+// dialog on the offscreen platform.
 #include <cstring>
 #include <memory>
 #include <string>
@@ -13,30 +13,25 @@
 #include <gtest/gtest.h>
 
 #include "foundation/TextString.h"
-#include "support/FileDialogUser.h"
 #include "foundation/window/FileSelectionDialog.h"
 #include "platform/Text1252.h"
+#include "support/FileDialogUser.h"
 
 namespace {
 
 using Zarnel::CFileSpecSelection;
-using Zarnel::CTextString;
 
-// The object is large, as its buffers are: keep it off the test's stack.
-std::unique_ptr<CFileSpecSelection> MakeSelection() {
-    return std::make_unique<CFileSpecSelection>();
-}
+constexpr uint32_t kOnlyExistingFiles = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
 
-// As the program's callers set it up: only an existing file can be chosen.
-void OnlyExistingFiles(CFileSpecSelection& selection) {
-    selection.m_dwFlags &= ~(OFN_OVERWRITEPROMPT | OFN_CREATEPROMPT);
-    selection.m_dwFlags |= OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
-}
-
-void SetInitialFolder(CFileSpecSelection& selection, const QString& folder) {
-    const std::string bytes = ToWindows1252(folder);
-    ASSERT_LT(bytes.size(), sizeof(selection.m_szInitialDir));
-    std::memcpy(selection.m_szInitialDir, bytes.c_str(), bytes.size() + 1);
+// The object is large, as its buffers are: keep it off the test's stack. Set up as the
+// program's callers do: no prompts, the flags given, and the initial folder.
+std::unique_ptr<CFileSpecSelection> MakeSelection(const QString& folder,
+                                                  uint32_t flags = kOnlyExistingFiles) {
+    auto selection = std::make_unique<CFileSpecSelection>();
+    selection->m_dwFlags &= ~(OFN_OVERWRITEPROMPT | OFN_CREATEPROMPT);
+    selection->m_dwFlags |= flags;
+    ToWindows1252(folder).copy(selection->m_szInitialDir, sizeof(selection->m_szInitialDir) - 1);
+    return selection;
 }
 
 void MakeFile(const QString& path) {
@@ -45,211 +40,176 @@ void MakeFile(const QString& path) {
 }
 
 std::string PathName(CFileSpecSelection& selection) {
-    CTextString path;
+    Zarnel::CTextString path;
     EXPECT_EQ(selection.GetPathName(path), 1);
     return path.m_pszText;
 }
 
-struct FilterCase {
-    const char* what;
-    int16_t position;
-    std::string description;
-    std::string pattern;
-    bool added;
-};
-
 TEST(FileSpecSelectionTest, AddFilterTakesOnlyPairsThatFitWithTheClosingText) {
-    const std::vector<FilterCase> cases = {
-        {"the settings pair at the start", 0, "Settings", ".ini", true},
-        {"the settings pair at its last place", 496, "Settings", ".ini", true},
-        {"the settings pair one place further", 497, "Settings", ".ini", false},
-        {"a position in front of the list", -1, "Settings", ".ini", false},
-        {"the longest pair that fits", 0, std::string(504, 'd'), "*.ab", true},
-        {"one character more", 0, std::string(505, 'd'), "*.ab", false},
+    const struct { const char* what; int16_t position; std::string description; bool added; }
+    cases[] = {
+        {"a pair ending at the last place", 496, "Settings", true},
+        {"the same pair one place further", 497, "Settings", false},
+        {"a position in front of the list", -1, "Settings", false},
+        {"the longest description that fits", 0, std::string(504, 'd'), true},
         // 511 characters and their NUL fill the list: no room is left for the pattern.
-        {"a description of 600 characters", 0, std::string(600, 'd'), "*", false},
+        {"a description of 600 characters", 0, std::string(600, 'd'), false},
     };
-    for (const FilterCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        auto selection = MakeSelection();
+        auto selection = std::make_unique<CFileSpecSelection>();
         std::memset(selection->m_szFilter, 'x', sizeof(selection->m_szFilter));
         selection->m_nFilterPos = c.position;
-        const std::string before(selection->m_szFilter, sizeof(selection->m_szFilter));
-
-        ASSERT_EQ(selection->AddFilter(c.description.c_str(), c.pattern.c_str()),
-                  c.added ? 1 : 0);
-        const std::string after(selection->m_szFilter, sizeof(selection->m_szFilter));
-        if (!c.added) {
-            EXPECT_EQ(after, before);
-            EXPECT_EQ(selection->m_nFilterPos, c.position);
-            continue;
+        const std::string pair = c.description + '\0' + ".ini" + '\0';
+        std::string expected(selection->m_szFilter, sizeof(selection->m_szFilter));
+        if (c.added) {
+            expected.replace(c.position, pair.size(), pair);
         }
-        const std::string pair = c.description + '\0' + c.pattern + '\0';
-        EXPECT_EQ(after.substr(c.position, pair.size()), pair);
-        EXPECT_EQ(after.substr(0, c.position), before.substr(0, c.position));
-        EXPECT_EQ(after.substr(c.position + pair.size()), before.substr(c.position + pair.size()));
-        EXPECT_EQ(selection->m_nFilterPos, c.position + static_cast<int>(pair.size()));
+
+        EXPECT_EQ(selection->AddFilter(c.description.c_str(), ".ini"), c.added ? 1 : 0);
+        EXPECT_EQ(std::string(selection->m_szFilter, sizeof(selection->m_szFilter)), expected);
+        EXPECT_EQ(selection->m_nFilterPos, c.position + (c.added ? int(pair.size()) : 0));
     }
 }
 
-struct ChoiceCase {
-    const char* what;
-    QString folder;  // under the temporary folder
-    QString name;
-};
-
 TEST(FileSpecSelectionTest, ChosenFileComesBackAsFolderNameAndFullPath) {
-    const std::vector<ChoiceCase> cases = {
-        {"a plain file", "", "name.tl"},
-        {"a folder that ends in a blank", "with blank ", "notes.ini"},
-        {"a Windows-1252 letter", "caf\u00e9", "r\u00e9sum\u00e9.tl"},
-        {"a name longer than the title buffer", "", QString(40, QLatin1Char('n')) + ".tl"},
+    const struct { const char* what; QString folder; QString name; } cases[] = {
+        {"a plain file", "<temp>", "name.tl"},
+        {"a folder that ends in a blank", "<temp>/with blank ", "notes.ini"},
+        {"a Windows-1252 letter", "<temp>/caf\u00e9", "r\u00e9sum\u00e9.tl"},
+        {"a name longer than the title buffer", "<temp>", QString(40, 'n') + ".tl"},
+        // A new name is taken where only the folder must exist, and "/" always does.
+        {"a new file in the root", "/", "tarnvault-no-such-file.ext"},
     };
-    for (const ChoiceCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         QTemporaryDir temp;
-        ASSERT_TRUE(temp.isValid());
-        const QString folder = temp.path() + (c.folder.isEmpty() ? "" : "/" + c.folder);
-        ASSERT_TRUE(QDir().mkpath(folder));
-        MakeFile(folder + "/" + c.name);
-        auto selection = MakeSelection();
-        OnlyExistingFiles(*selection);
-        SetInitialFolder(*selection, folder);
+        const QString folder = QString(c.folder).replace("<temp>", temp.path());
+        const bool inRoot = folder == "/";
+        if (inRoot) {
+            ASSERT_FALSE(QFileInfo::exists(folder + c.name));
+        } else {
+            ASSERT_TRUE(QDir().mkpath(folder));
+            MakeFile(folder + "/" + c.name);
+        }
+        auto selection = MakeSelection(folder, inRoot ? OFN_PATHMUSTEXIST : kOnlyExistingFiles);
         std::strcpy(selection->m_szFile, "*");
 
         ChooseInNextDialog(c.name);
         ASSERT_EQ(selection->DoModal(), 1);
 
-        const std::string folderBytes = ToWindows1252(folder);
-        const std::string nameBytes = ToWindows1252(c.name);
-        EXPECT_EQ(std::string(selection->m_szFile), folderBytes);
-        EXPECT_EQ(selection->m_nFileOffset, folderBytes.size() + 1);
-        EXPECT_EQ(std::string(selection->m_szFile + selection->m_nFileOffset), nameBytes);
-        EXPECT_EQ(std::string(selection->m_szFileTitle), nameBytes.substr(0, 31));
-        EXPECT_EQ(selection->m_bPathSplit & 1, 1u);
-        EXPECT_EQ(selection->m_nFilterIndex, 0u);
-        EXPECT_EQ(PathName(*selection), folderBytes + "/" + nameBytes);
+        const std::string name = ToWindows1252(c.name);
+        const std::string path = ToWindows1252(QDir(folder).filePath(c.name));
+        const size_t offset = path.size() - name.size();
+        // The folder stays in front of the name, ended by a NUL unless it is the root.
+        std::string buffer = path + '\0';
+        buffer[offset - 1] = inRoot ? '/' : '\0';
+        EXPECT_EQ(std::string(selection->m_szFile, buffer.size()), buffer);
+        EXPECT_EQ(selection->m_nFileOffset, offset);
+        EXPECT_EQ(std::string(selection->m_szFileTitle), name.substr(0, 31));
+        EXPECT_EQ(PathName(*selection), path);
     }
 }
 
-TEST(FileSpecSelectionTest, FileInTheRootKeepsItsBufferAndItsFullPath) {
-    // Qt's dialog takes a new name when the file need not exist; "/" itself always does.
-    const QString path = "/tarnvault-no-such-file.ext";
-    ASSERT_FALSE(QFileInfo::exists(path));
-    auto selection = MakeSelection();
+TEST(FileSpecSelectionTest, RefusedNameKeepsTheDialogOpenAndCancelKeepsTheCallersData) {
+    const struct { const char* what; uint32_t flags; QString refused; } cases[] = {
+        {"a file that must exist", kOnlyExistingFiles, "missing.tl"},
+        {"a new name in a folder that must exist", OFN_PATHMUSTEXIST, "missing/new.tl"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir temp;
+        auto selection = MakeSelection(temp.path(), c.flags);
+        std::strcpy(selection->m_szFile, "*.tl");
+        selection->m_nFileOffset = 7;
+        selection->m_nFilterIndex = 3;
+        bool warned = false;
+        bool stayedOpen = false;
 
-    ChooseInNextDialog(path);
-    ASSERT_EQ(selection->DoModal(), 1);
-
-    EXPECT_STREQ(selection->m_szFile, "/tarnvault-no-such-file.ext");
-    EXPECT_EQ(selection->m_nFileOffset, 1u);
-    EXPECT_EQ(PathName(*selection), "/tarnvault-no-such-file.ext");
-}
-
-TEST(FileSpecSelectionTest, CancelLeavesTheCallersDataAsItWas) {
-    QTemporaryDir temp;
-    auto selection = MakeSelection();
-    OnlyExistingFiles(*selection);
-    SetInitialFolder(*selection, temp.path());
-    std::strcpy(selection->m_szFile, "*.tl");
-    std::strcpy(selection->m_szFileTitle, "title");
-    selection->m_nFileOffset = 7;
-    selection->m_nFilterIndex = 3;
-
-    CancelNextDialog();
-    EXPECT_EQ(selection->DoModal(), 0);
-
-    EXPECT_STREQ(selection->m_szFile, "*.tl");
-    EXPECT_STREQ(selection->m_szFileTitle, "title");
-    EXPECT_EQ(selection->m_nFileOffset, 7u);
-    EXPECT_EQ(selection->m_nFilterIndex, 3u);
-}
-
-TEST(FileSpecSelectionTest, NameThatDoesNotExistIsRefusedWhileTheDialogStaysOpen) {
-    QTemporaryDir temp;
-    auto selection = MakeSelection();
-    OnlyExistingFiles(*selection);
-    SetInitialFolder(*selection, temp.path());
-    bool warned = false;
-    bool stayedOpen = false;
-
-    WhenModalOpens([&](QWidget* modal) {
-        QFileDialog* dialog = AsFileDialog(modal);
-        ASSERT_NE(dialog, nullptr);
-        WhenModalOpens([&](QWidget* box) {
-            warned = qobject_cast<QMessageBox*>(box) != nullptr;
-            PressEscape(box);
+        WhenModalOpens([&](QWidget* modal) {
+            QFileDialog* dialog = AsFileDialog(modal);
+            ASSERT_NE(dialog, nullptr);
+            WhenModalOpens([&](QWidget* box) {
+                warned = qobject_cast<QMessageBox*>(box) != nullptr;
+                PressEscape(box);
+            });
+            TypeNameAndEnter(dialog, c.refused);
+            stayedOpen = dialog->isVisible();
+            PressEscape(dialog);
         });
-        TypeNameAndEnter(dialog, "missing.tl");
-        stayedOpen = dialog->isVisible();
-        PressEscape(dialog);
-    });
-    EXPECT_EQ(selection->DoModal(), 0);
-    EXPECT_TRUE(warned);
-    EXPECT_TRUE(stayedOpen);
+        EXPECT_EQ(selection->DoModal(), 0);
+
+        EXPECT_TRUE(warned);
+        EXPECT_TRUE(stayedOpen);
+        EXPECT_STREQ(selection->m_szFile, "*.tl");
+        EXPECT_EQ(selection->m_nFileOffset, 7u);
+        EXPECT_EQ(selection->m_nFilterIndex, 3u);
+    }
 }
 
-struct ListingCase {
-    const char* what;
-    const char* initialName;
-    bool settingsFilter;
-    QStringList shownFilters;
-    QStringList listed;
-    uint32_t filterIndex;  // after choosing the first listed file
-};
-
-QStringList ListedNames(QFileDialog* dialog, int atLeast) {
+// The names listed, once the folder (read in the background) shows at least `count` of them.
+QStringList ListedNames(QFileDialog* dialog, qsizetype count) {
     auto* list = dialog->findChild<QListView*>(QStringLiteral("listView"));
-    EXPECT_NE(list, nullptr);
-    if (list == nullptr) {
-        return {};
-    }
-    // The folder is read in the background.
-    EXPECT_TRUE(
-        QTest::qWaitFor([&] { return list->model()->rowCount(list->rootIndex()) >= atLeast; }));
+    const auto rows = [list] {
+        return list == nullptr ? 0 : list->model()->rowCount(list->rootIndex());
+    };
+    EXPECT_TRUE(QTest::qWaitFor([&] { return rows() >= count; }));
     QStringList names;
-    for (int row = 0; row < list->model()->rowCount(list->rootIndex()); ++row) {
+    for (int row = 0; row < rows(); ++row) {
         names << list->model()->index(row, 0, list->rootIndex()).data().toString();
     }
     names.sort();
     return names;
 }
 
-TEST(FileSpecSelectionTest, WildcardInTheInitialNameListsOnlyWhatItMatches) {
-    const std::vector<ListingCase> cases = {
-        {"the settings files, as the snapshot loader asks", "*.ini", true,
-         {"Settings (*.ini)"}, {"a.ini", "b.ini"}, 1},
-        {"everything", "*", false, {"*"}, {"a.ini", "b.ini", "c.txt"}, 0},
-        {"a pattern of its own in front of the pairs", "*.txt", true,
-         {"*.txt", "Settings (*.ini)"}, {"c.txt"}, 0},
+TEST(FileSpecSelectionTest, DialogOpensWithTheTitleFolderFiltersAndListingAsked) {
+    // The folder holds a.ini, b.ini and c.txt, and the list has the settings pair; the first
+    // file listed is chosen. Where nothing is listed, the dialog opens in the current folder
+    // and is cancelled.
+    const struct { const char* what; std::string title; const char* folder; const char* initialName;
+                   QStringList shownFilters; QStringList listed; uint32_t filterIndex; }
+    cases[] = {
+        {"the settings files, as the snapshot loader asks", "Select a settings file...", "<temp>/",
+         "*.ini", {"Settings (*.ini)"}, {"a.ini", "b.ini"}, 1},
+        {"a pattern of its own in front of the pairs", "Select the TimeLock file...", "<temp>",
+         "*.txt", {"*.txt", "Settings (*.ini)"}, {"c.txt"}, 0},
+        {"no folder and no title", "", "", "*.ini", {"Settings (*.ini)"}, {}, 0},
+        {"a folder that does not exist", "T", "<temp>/missing", "*.ini", {"Settings (*.ini)"}, {}, 0},
     };
-    for (const ListingCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         QTemporaryDir temp;
         for (const char* name : {"a.ini", "b.ini", "c.txt"}) {
             MakeFile(temp.filePath(name));
         }
-        auto selection = MakeSelection();
-        OnlyExistingFiles(*selection);
-        SetInitialFolder(*selection, temp.path() + "/");
+        auto selection = MakeSelection(QString(c.folder).replace("<temp>", temp.path()));
+        selection->m_strTitle = c.title;
         std::strcpy(selection->m_szFile, c.initialName);
-        if (c.settingsFilter) {
-            ASSERT_EQ(selection->AddFilter("Settings", ".ini"), 1);
-        }
+        ASSERT_EQ(selection->AddFilter("Settings", ".ini"), 1);
+        QString title;
+        QString opened;
+        QString nameBox = "not read";
         QStringList shown;
         QStringList listed;
-        QString nameBox = "not read";
 
         WhenModalOpens([&](QWidget* modal) {
             QFileDialog* dialog = AsFileDialog(modal);
             ASSERT_NE(dialog, nullptr);
+            title = dialog->windowTitle();
+            opened = dialog->directory().absolutePath();
             shown = dialog->nameFilters();
             nameBox = NameBox(dialog)->text();
-            listed = ListedNames(dialog, static_cast<int>(c.listed.size()));
+            if (c.listed.isEmpty()) {
+                PressEscape(dialog);
+                return;
+            }
+            listed = ListedNames(dialog, c.listed.size());
             TypeNameAndEnter(dialog, c.listed.first());
         });
-        ASSERT_EQ(selection->DoModal(), 1);
+        ASSERT_EQ(selection->DoModal(), c.listed.isEmpty() ? 0 : 1);
 
+        EXPECT_EQ(title, c.title.empty() ? "Open" : QString::fromStdString(c.title));
+        EXPECT_EQ(opened, c.listed.isEmpty() ? QDir::currentPath() : QDir(temp.path()).absolutePath());
         EXPECT_EQ(shown, c.shownFilters);
         EXPECT_EQ(listed, c.listed);
         EXPECT_EQ(nameBox, "");
@@ -257,43 +217,42 @@ TEST(FileSpecSelectionTest, WildcardInTheInitialNameListsOnlyWhatItMatches) {
     }
 }
 
-struct StartCase {
-    const char* what;
-    std::string title;
-    QString initialFolder;  // "<temp>" stands for the temporary folder
-    QString expectedTitle;
-    bool opensInTemp;
-};
-
-TEST(FileSpecSelectionTest, TitleAndInitialFolderReachTheDialog) {
-    const std::vector<StartCase> cases = {
-        {"a folder", "Select the TimeLock file...", "<temp>", "Select the TimeLock file...", true},
-        {"a folder with its separator", "Select a settings file...", "<temp>/",
-         "Select a settings file...", true},
-        {"no folder and no title", "", "", "Open", false},
-        {"a folder that does not exist", "T", "<temp>/missing", "T", false},
+TEST(FileDialogTest, PathIsHandedBackWholeOrNotAtAll) {
+    const struct { const char* what; QString name; size_t roomBeyondPath; bool handedBack; }
+    cases[] = {
+        {"a path and its NUL fill the buffer", "fits.tl", 1, true},
+        {"a path one byte too long", "long.tl", 0, false},
+        {"a name without a Windows-1252 byte", "\u65e5\u672c.tl", 64, false},
     };
-    QTemporaryDir temp;
-    for (const StartCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        auto selection = MakeSelection();
-        selection->m_strTitle = c.title;
-        QString folder = c.initialFolder;
-        SetInitialFolder(*selection, folder.replace("<temp>", temp.path()));
-        QString title;
-        QString opened;
+        QTemporaryDir temp;
+        MakeFile(temp.filePath(c.name));
+        const std::string path = ToWindows1252(temp.filePath(c.name));
+        const std::string folder = ToWindows1252(temp.path());
+        std::vector<char> buffer(path.size() + c.roomBeyondPath, 'x');
+        buffer.back() = '\0';
+        const std::vector<char> before = buffer;
+        char title[8] = "before";
+        CFileDialog dialog(TRUE, nullptr, nullptr, OFN_FILEMUSTEXIST);
+        dialog.m_ofn.lpstrFile = buffer.data();
+        dialog.m_ofn.nMaxFile = static_cast<DWORD>(buffer.size());
+        dialog.m_ofn.lpstrFileTitle = title;
+        dialog.m_ofn.nMaxFileTitle = sizeof(title);
+        dialog.m_ofn.lpstrInitialDir = folder.c_str();
 
-        WhenModalOpens([&](QWidget* modal) {
-            QFileDialog* dialog = AsFileDialog(modal);
-            ASSERT_NE(dialog, nullptr);
-            title = dialog->windowTitle();
-            opened = dialog->directory().absolutePath();
-            PressEscape(dialog);
-        });
-        EXPECT_EQ(selection->DoModal(), 0);
+        ChooseInNextDialog(c.name);
+        ASSERT_EQ(dialog.DoModal(), c.handedBack ? IDOK : IDCANCEL);
 
-        EXPECT_EQ(title, c.expectedTitle);
-        EXPECT_EQ(opened, c.opensInTemp ? QDir(temp.path()).absolutePath() : QDir::currentPath());
+        if (!c.handedBack) {
+            EXPECT_EQ(buffer, before);
+            EXPECT_STREQ(title, "before");
+            continue;
+        }
+        EXPECT_EQ(std::string(buffer.data()), path);
+        EXPECT_EQ(dialog.m_ofn.nFileOffset, folder.size() + 1);
+        EXPECT_EQ(dialog.m_ofn.nFileExtension, path.size() - 2);
+        EXPECT_STREQ(title, "fits.tl");
     }
 }
 
