@@ -100,12 +100,8 @@ TEST_F(OpenHandler, RunThatThrowsEndsTheProcessWithCodeTwo) {
     using namespace testprog;
     ProgramWriter w;
     w.OpenScope()
-        .Declare(kKindUInt64, 1).Declare(kKindUInt64, 2).Declare(kKindString, 3)
-        .Declare(kKindString, 4).Declare(kKindUInt64, 5).Declare(kKindUInt64, 6)
-        .Declare(kKindUInt64, 7)
-        .Assign(Target(4), MathOp::Assign, Imm::String("never shown"))
-        .Declare(kKindBarray, 10)
-        .Declare(kKindInt, 11).Assign(Target(11), MathOp::Assign, Imm::Int(-1))
+        .Declare(kKindString, 4).Assign(Target(4), MathOp::Assign, Imm::String("never shown"))
+        .Declare(kKindBarray, 10).Declare(kKindInt, 11).Assign(Target(11), MathOp::Assign, Imm::Int(-1))
         .CallNative(kNativeNewByteArray, {10, 11})
         .CloseScope();
     OpenTimeLockInputs in = realistic::SampleInputs("");

@@ -47,15 +47,10 @@ TEST(ResultDialog, ShowsTheTextWhole) {
         // The document's own characters: toPlainText would turn no-break spaces into blanks.
         QString shown = EditOf(dialog)->document()->toRawText();
         shown.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-        EXPECT_EQ(shown.size(), FromWindows1252(c.shown).size()) << c.name;
         const QString expected = FromWindows1252(c.shown);
-        for (qsizetype i = 0; i < std::min(shown.size(), expected.size()); ++i) {
-            if (shown[i] != expected[i]) {
-                ADD_FAILURE() << c.name << ": character " << i << " shows as U+" << std::hex
-                              << int(shown[i].unicode()) << ", not U+" << int(expected[i].unicode());
-                break;
-            }
-        }
+        const auto differ = std::mismatch(shown.begin(), shown.end(), expected.begin(), expected.end());
+        EXPECT_TRUE(shown == expected)
+            << c.name << ": differs at character " << differ.first - shown.begin();
     }
 }
 
@@ -86,8 +81,7 @@ TEST(ResultDialog, HugeTextsShowInTheLightViewAndCopyWhole) {
     const std::string cases[] = {
         std::string(3'000'000, 'x'),
         std::string(100'000, '\n'),
-        "\xE9t\xE9\r\n" + std::string(2'000'000, 'y'),
-        controls,
+        "\xE9t\xE9\r\n" + controls,
     };
     for (const std::string& text : cases) {
         DecryptedData dialog;

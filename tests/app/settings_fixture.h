@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -23,8 +22,9 @@
 namespace fs = std::filesystem;
 
 inline std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::ostringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();  // a folder reads as empty
+    return text.str();
 }
 
 inline void WriteFile(const fs::path& path, const std::string& content) {
@@ -54,9 +54,8 @@ protected:
         ASSERT_NE(mkdtemp(pattern), nullptr);
         m_dir = pattern;
         m_settings = m_dir / "Settings.ini";
-        m_settingsText = m_settings.string();
         m_previousSettingsFile = g_pszSettingsFile;
-        g_pszSettingsFile = m_settingsText.c_str();
+        g_pszSettingsFile = m_settings.c_str();
     }
 
     void TearDown() override {
@@ -99,7 +98,6 @@ protected:
 
     fs::path m_dir;
     fs::path m_settings;
-    std::string m_settingsText;
     const char* m_previousSettingsFile = nullptr;
     std::unique_ptr<CTarnvaultDlg> m_dialog;
 };

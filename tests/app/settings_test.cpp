@@ -135,12 +135,10 @@ TEST_F(Settings, ForeignFilesLoadWhatTheyHold) {
     std::string binary;
     for (int i = 0; i < 4096; ++i) binary += static_cast<char>((i * 131 + 7) % 256);
     const Case cases[] = {
-        {"not a settings file", "Password=pw\nNonce=1\njust text\n", "", ""},
         {"binary", binary, "", ""},
         {"NUL bytes", "[Tarnvault]\nPassword=ab\0cd\nNonce=7\n"s, "ab", "7"},
         {"megabyte line", "[Tarnvault]\nPassword=" + std::string(2 << 20, 'x') + "\nNonce=8\n",
          std::string(1022, 'x'), "8"},
-        {"key repeated", "[Tarnvault]\r\nNonce=1\r\nNonce=2\r\n", "", "1"},
         {"empty", "", "", ""},
     };
     OpenDialog();

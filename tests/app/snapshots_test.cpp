@@ -20,14 +20,16 @@ namespace {
 
 // One modal window the press is expected to open, and how to answer it.
 struct Step {
-    enum Kind { Box, Pick, Cancel } kind = Box;
-    QMessageBox::StandardButton button = QMessageBox::Ok;
-    std::string file = {};  // Pick: the file chosen
-    bool vanish = false;    // Pick: the chosen file is removed as the dialog closes
+    QMessageBox::StandardButton button = QMessageBox::Ok;  // a message box's answer
+    std::string file = {};  // a file dialog: the file chosen, or "" to cancel
+    bool vanish = false;    // the chosen file is removed as the dialog closes
 };
 
-const Step kOk{Step::Box, QMessageBox::Ok};
-Step Pick(std::string file, bool vanish = false) { return {Step::Pick, {}, std::move(file), vanish}; }
+const Step kOk{};
+const Step kCancel{};
+Step Pick(std::string file, bool vanish = false) { return {QMessageBox::Ok, std::move(file), vanish}; }
+constexpr int kSave = IDC_SAVE_SETTINGS;
+constexpr int kLoad = IDC_LOAD_SETTINGS;
 
 // In the texts of these tests, "@" stands for the test's folder.
 class Snapshots : public SettingsFixture {
@@ -79,7 +81,7 @@ public:
             } else if (auto* files = qobject_cast<QFileDialog*>(modal)) {
                 m_seen.push_back(files->windowTitle().toStdString() + " in " +
                                  files->directory().absolutePath().toStdString());
-                if (step.kind != Step::Pick) return files->reject();
+                if (step.file.empty()) return files->reject();
                 TypeNameAndEnter(files, QString::fromStdString(At(step.file)));
                 if (step.vanish) fs::remove(At(step.file));
             } else {
@@ -87,6 +89,13 @@ public:
                 modal->close();
             }
         });
+    }
+
+    // The dialog with its fields set for the TimeLock file "@/tl.dat".
+    void OpenReady() {
+        OpenDialog();
+        Make("@/tl.dat");
+        Fields("@/tl.dat");
     }
 
     // The fields in a state worth a snapshot, for the TimeLock file "path".
@@ -134,15 +143,13 @@ TEST_P(SnapshotMessages, ShowsTheMessageAndStops) {
     Press(c.button, c.steps);
     ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeModalWidget() == nullptr; }));
     EXPECT_EQ(m_seen, Seen(c.seen));
-    if (c.button == IDC_LOAD_SETTINGS) {
+    if (c.button == kLoad) {
         EXPECT_EQ(ReadFile(m_settings), settingsBefore) << "a failed load changed the settings";
+        EXPECT_EQ(Text(IDC_PASSWORD), "secret") << "a failed load changed the fields";
     }
 }
 
 const std::string kDialog = "Select a settings file... in @/tl";
-constexpr int kSave = IDC_SAVE_SETTINGS;
-constexpr int kLoad = IDC_LOAD_SETTINGS;
-
 const MessageCase kMessageCases[] = {
     {"SaveInvalidField", kSave, {"@/tl.dat"}, "@/tl.dat", {kOk}, {"Invalid block number: 12x"}, "12x"},
     {"SaveEmptyPath", kSave, {}, "", {kOk}, {"You must select a Time Lock file"}},
@@ -151,15 +158,18 @@ const MessageCase kMessageCases[] = {
     {"SaveFolderTakenByAFile", kSave, {"@/tl.dat", "@/tl"}, "@/tl.dat", {kOk},
      {"Unable to create directory: @/tl"}},
     {"SaveOverSomethingThatIsNoFile", kSave, {"@/tl.dat", "@/tl/5.ini/"}, "@/tl.dat",
-     {{Step::Box, QMessageBox::Yes}, kOk},
+     {{QMessageBox::Yes}, kOk},
      {"Okay to overwrite file? : @/tl/5.ini", "Problem creating file: @/tl/5.ini"}},
     {"LoadEmptyPath", kLoad, {}, "", {kOk}, {"You must select a Time Lock file"}},
     {"LoadMissingFile", kLoad, {}, "@/gone.dat", {kOk}, {"File does not exist: @/gone.dat"}},
     {"LoadBeforeAnySave", kLoad, {"@/tl.dat"}, "@/tl.dat", {kOk}, {"No saved settings for: @/tl.dat"}},
     {"LoadNoExtension", kLoad, {"@/tl"}, "@/tl", {kOk}, {"No saved settings for: @/tl"}},
-    {"LoadCancelled", kLoad, {"@/tl.dat", "@/tl/"}, "@/tl.dat", {{Step::Cancel}}, {kDialog}},
+    {"LoadCancelled", kLoad, {"@/tl.dat", "@/tl/"}, "@/tl.dat", {kCancel}, {kDialog}},
     {"LoadChosenFileVanished", kLoad, {"@/tl.dat", "@/tl/5.ini"}, "@/tl.dat",
      {Pick("@/tl/5.ini", true), kOk}, {kDialog, "Settings file does not exist : @/tl/5.ini"}},
+    // The settings file's place is taken by a folder, so nothing can be copied over it.
+    {"LoadOverASettingsFileThatCannotBeReplaced", kLoad, {"@/tl.dat", "@/tl/5.ini", "@/Settings.ini/"},
+     "@/tl.dat", {Pick("@/tl/5.ini"), kOk}, {kDialog, "Problem overwriting file: @/Settings.ini"}},
 };
 
 std::string CaseName(const testing::TestParamInfo<MessageCase>& param) { return param.param.name; }
@@ -168,9 +178,8 @@ INSTANTIATE_TEST_SUITE_P(Press, SnapshotMessages, testing::ValuesIn(kMessageCase
 
 TEST_F(Snapshots, SaveThenLoadBringsTheFieldsBack) {
     const mode_t oldMask = umask(0);
-    OpenDialog();
-    Make("@/tl.dat");
-    Fields("@/tl.dat", "0007");
+    OpenReady();
+    SetText(IDC_BLOCK_NUMBER, "0007");
     Press(kSave);
     umask(oldMask);
     EXPECT_TRUE(m_seen.empty());
@@ -189,31 +198,27 @@ TEST_F(Snapshots, SaveThenLoadBringsTheFieldsBack) {
 }
 
 TEST_F(Snapshots, OverwriteIsAskedAndNoLeavesEverythingAsItWas) {
-    OpenDialog();
-    Make("@/tl.dat");
-    Fields("@/tl.dat");
+    OpenReady();
     Press(kSave);
     const std::string first = ReadFile(At("@/tl/5.ini"));
     const std::string settings = ReadFile(m_settings);
 
     SetText(IDC_PASSWORD, "second");
     m_dialog->KillTimer(IDT_AUTOSAVE);
-    Press(kSave, {{Step::Box, QMessageBox::No}});
+    Press(kSave, {{QMessageBox::No}});
     EXPECT_EQ(m_seen, Seen({"Okay to overwrite file? : @/tl/5.ini"}));
     EXPECT_EQ(ReadFile(At("@/tl/5.ini")), first);
     EXPECT_EQ(ReadFile(m_settings), settings) << "No saved the fields";
 
-    Press(kSave, {{Step::Box, QMessageBox::Yes}});
+    Press(kSave, {{QMessageBox::Yes}});
     EXPECT_NE(ReadFile(At("@/tl/5.ini")).find("Password=second"), std::string::npos);
 }
 
 TEST_F(Snapshots, LoadingASnapshotOfAnotherFileMovesToThatFile) {
-    OpenDialog();
-    Make("@/tl.dat");
+    OpenReady();
     Make("@/other.dat");
     Make("@/tl/3.ini", At("[Tarnvault]\nBlockNumber=3\nTimeLockFile=@/other.dat\nPrevBlockHash=" +
                           std::string(64, '1') + "\nMerkleRoot=" + std::string(64, '2') + "\n"));
-    Fields("@/tl.dat");
     Press(kLoad, {Pick("@/tl/3.ini")});
     EXPECT_EQ(Text(IDC_TIMELOCK_FILE), At("@/other.dat"));
     EXPECT_EQ(Text(IDC_PASSWORD), "");
@@ -222,25 +227,10 @@ TEST_F(Snapshots, LoadingASnapshotOfAnotherFileMovesToThatFile) {
     EXPECT_TRUE(fs::exists(At("@/other/3.ini")));
 }
 
-TEST_F(Snapshots, FailedLoadCopyLeavesSettingsAndFields) {
-    OpenDialog();
-    Make("@/tl.dat");
-    Make("@/tl/5.ini", "[Tarnvault]\nPassword=from snapshot\n");
-    Fields("@/tl.dat");
-    // The settings file's place is taken by a folder, so nothing can be copied over it.
-    fs::create_directory(m_settings);
-    Press(kLoad, {Pick("@/tl/5.ini"), kOk});
-    EXPECT_EQ(m_seen, Seen({kDialog, "Problem overwriting file: @/Settings.ini"}));
-    EXPECT_EQ(Text(IDC_PASSWORD), "secret");
-    EXPECT_TRUE(fs::is_directory(m_settings));
-}
-
 // When the settings file cannot take the fields, the snapshot would silently hold older
 // values: no snapshot is made and the failure is shown.
 TEST_F(Snapshots, NoStaleSnapshotWhenTheSettingsFileCannotBeWritten) {
-    OpenDialog();
-    Make("@/tl.dat");
-    Fields("@/tl.dat");
+    OpenReady();
     ASSERT_TRUE(m_dialog->SaveSettings());
     // Files may not grow beyond the settings file's size now: a longer password cannot be
     // written, while a copy of the old settings file still could.

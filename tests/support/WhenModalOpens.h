@@ -20,8 +20,7 @@ inline void CloseWhenStuck(QPointer<QWidget> open, int afterMs, bool reported = 
     QTimer::singleShot(afterMs, qApp, [open, reported] {
         if (open.isNull() || !open->isVisible()) return;
         if (!reported) ADD_FAILURE() << "a modal window stayed open: " << open->windowTitle().toStdString();
-        QWidget* top = QApplication::activeModalWidget();
-        if (top == nullptr) top = open;
+        QWidget* top = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : open.data();
         if (auto* dialog = qobject_cast<QDialog*>(top)) {
             dialog->reject();
         } else {
