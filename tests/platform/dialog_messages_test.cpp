@@ -8,15 +8,12 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include "platform/Dialog.h"
 #include "platform/MessageBox.h"
-#include "platform/Text1252.h"
 #include "res/Resource.h"
 #include "support/WhenModalOpens.h"
 
@@ -31,6 +28,7 @@ public:
             OnNotify(EN_CHANGE, IDC_PASSWORD, &ProbeDialog::OnPasswordChanged),
             OnNotify(EN_CHANGE, IDC_TIMELOCK_FILE, &ProbeDialog::OnPathChanged),
             OnNotify(BN_CLICKED, IDC_SAVE_SETTINGS, &ProbeDialog::OnSave),
+            OnNotify(BN_CLICKED, IDC_OPEN_TIMELOCK, &ProbeDialog::OnOpen),
             OnMessage(WM_TIMER, &ProbeDialog::OnTimer),
             OnMessage(WM_SIZING, &ProbeDialog::OnSizing),
         });
@@ -40,9 +38,10 @@ public:
     void OnPasswordChanged() { log.push_back("password " + Text(IDC_PASSWORD)); }
     void OnPathChanged() { log.push_back("path " + Text(IDC_TIMELOCK_FILE)); }
     void OnSave() { log.push_back("save"); }
+    void OnOpen() { log.push_back("open"); }
     void OnTimer(UINT_PTR id) {
         log.push_back("timer " + std::to_string(id));
-        if (killOnTimer) KillTimer(id);
+        KillTimer(id);
         Default();
     }
     void OnSizing(UINT edge, RECT* proposed) {
@@ -60,20 +59,13 @@ public:
     QWidget* Widget(int id) const { return GetDlgItem(id)->GetSafeHwnd(); }
 
     std::vector<std::string> log;
-    bool killOnTimer = true;
 };
 
 using Log = std::vector<std::string>;
 
-// Types characters that have no key of their own on a US keyboard, as an input method would.
-void TypeText(QWidget* widget, const QString& text) {
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &press);
-    }
-}
-
-TEST(DialogMessages, EditChangesReachTheHandlerWhetherTypedOrSet) {
+// An edit notifies every change, typed or set; Enter presses the default button unless the
+// focus is on another push button.
+TEST(DialogMessages, EditChangesAndClicksReachTheirHandlers) {
     ProbeDialog dialog;
     ASSERT_TRUE(dialog.Create());
     QTest::keyClicks(dialog.Widget(IDC_PASSWORD), "ab");
@@ -81,34 +73,13 @@ TEST(DialogMessages, EditChangesReachTheHandlerWhetherTypedOrSet) {
     dialog.GetDlgItem(IDC_PASSWORD)->SetWindowText("xyz");  // an equal text is a change too
     dialog.GetDlgItem(IDC_TIMELOCK_FILE)->SetWindowText("");
     QTest::keyClicks(dialog.Widget(IDC_BLOCK_NUMBER), "7");  // not in the map: nothing
-    EXPECT_EQ(dialog.log, (Log{"password a", "password ab", "password xyz", "password xyz", "path "}));
-}
-
-TEST(DialogMessages, ButtonClicksAndEnterReachTheirHandlers) {
-    ProbeDialog dialog;
-    ASSERT_TRUE(dialog.Create());
     QTest::mouseClick(dialog.Widget(IDC_SAVE_SETTINGS), Qt::LeftButton);
-    // Enter on another push button presses that button, not the default one.
+    QTest::keyClick(dialog.Widget(IDC_PASSWORD), Qt::Key_Return);
+    QTest::keyClick(dialog.Widget(IDC_TIMELOCK_FILE), Qt::Key_Enter);
     dialog.Widget(IDC_SAVE_SETTINGS)->setFocus();
     QTest::keyClick(dialog.Widget(IDC_SAVE_SETTINGS), Qt::Key_Return);
-    EXPECT_EQ(dialog.log, (Log{"save", "save"}));
-}
-
-TEST(DialogMessages, EnterInAnEditPressesTheDefaultButton) {
-    struct Counting : CDialog {
-        Counting() : CDialog(IDD_TARNVAULT_DIALOG) {}
-        const MessageMap* GetMessageMap() const override {
-            static const MessageMap map(CDialog::GetThisMessageMap(),
-                                        {OnNotify(BN_CLICKED, IDC_OPEN_TIMELOCK, &Counting::OnOpen)});
-            return &map;
-        }
-        void OnOpen() { ++opened; }
-        int opened = 0;
-    } dialog;
-    ASSERT_TRUE(dialog.Create());
-    QTest::keyClick(dialog.GetDlgItem(IDC_PASSWORD)->GetSafeHwnd(), Qt::Key_Return);
-    QTest::keyClick(dialog.GetDlgItem(IDC_TIMELOCK_FILE)->GetSafeHwnd(), Qt::Key_Enter);
-    EXPECT_EQ(dialog.opened, 2);
+    EXPECT_EQ(dialog.log, (Log{"password a", "password ab", "password xyz", "password xyz", "path ", "save",
+                               "open", "open", "save"}));
 }
 
 TEST(DialogMessages, EndingTheDialogGivesDoModalItsResult) {
@@ -137,37 +108,33 @@ TEST(DialogMessages, EndingTheDialogGivesDoModalItsResult) {
     }
 }
 
-TEST(DialogMessages, TimerArrivesByIdAndRestartsWhenSetAgain) {
+TEST(DialogMessages, TimersArriveByIdAlsoUnderAMessageBoxAndRestartWhenSetAgain) {
     ProbeDialog dialog;
     ASSERT_TRUE(dialog.Create());
-    QElapsedTimer sinceStart;
-    sinceStart.start();
-    EXPECT_EQ(dialog.SetTimer(1000, 400, nullptr), 1000u);
-    EXPECT_EQ(dialog.SetTimer(7, 10, nullptr), 7u);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog.log.empty(); }, 5000));
-    if (sinceStart.elapsed() > 300) GTEST_SKIP() << "the machine was too busy to time the timers";
-    QElapsedTimer sinceRestart;
-    sinceRestart.start();
-    dialog.SetTimer(1000, 400, nullptr);  // restarted: due 400 ms from now, not from the first call
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.log.size() == 2; }, 5000));
-    EXPECT_GE(sinceRestart.elapsed(), 395);
-    EXPECT_EQ(dialog.log, (Log{"timer 7", "timer 1000"}));
-    QTest::qWait(50);  // each handler killed its timer: no more messages
-    EXPECT_EQ(dialog.log.size(), 2u);
-    EXPECT_FALSE(dialog.KillTimer(1000));
-    EXPECT_EQ(dialog.SetTimer(3, 10, reinterpret_cast<void*>(&dialog)), 0u) << "callbacks are not offered";
-}
-
-TEST(DialogMessages, TimerIsDeliveredWhileAMessageBoxIsOpen) {
-    ProbeDialog dialog;
-    ASSERT_TRUE(dialog.Create());
-    dialog.SetTimer(1000, 30, nullptr);
+    EXPECT_EQ(dialog.SetTimer(1000, 30, nullptr), 1000u);
     WhenModalOpens([&](QWidget* box) {
         EXPECT_TRUE(QTest::qWaitFor([&] { return !dialog.log.empty(); }, 2000));
         QTest::keyClick(box, Qt::Key_Return);
     });
     AfxMessageBox("waiting");
     EXPECT_EQ(dialog.log, (Log{"timer 1000"}));
+
+    dialog.log.clear();
+    QElapsedTimer clock;
+    clock.start();
+    dialog.SetTimer(1000, 400, nullptr);
+    EXPECT_EQ(dialog.SetTimer(7, 10, nullptr), 7u);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog.log.empty(); }, 5000));
+    if (clock.elapsed() > 300) GTEST_SKIP() << "the machine was too busy to time the timers";
+    clock.restart();
+    dialog.SetTimer(1000, 400, nullptr);  // restarted: due 400 ms from now, not from the first call
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.log.size() == 2; }, 5000));
+    EXPECT_GE(clock.elapsed(), 395);
+    EXPECT_EQ(dialog.log, (Log{"timer 7", "timer 1000"}));
+    QTest::qWait(50);  // each handler killed its timer: no more messages
+    EXPECT_EQ(dialog.log.size(), 2u);
+    EXPECT_FALSE(dialog.KillTimer(1000));
+    EXPECT_EQ(dialog.SetTimer(3, 10, reinterpret_cast<void*>(&dialog)), 0u) << "callbacks are not offered";
 }
 
 TEST(DialogMessages, ResizingAShownDialogSendsSizingWithTheNewClientSize) {
@@ -185,25 +152,25 @@ TEST(DialogMessages, WindowTextIsCutToTheCountAndCrossesAsWindows1252) {
     ProbeDialog dialog;
     ASSERT_TRUE(dialog.Create());
     CWnd* edit = dialog.GetDlgItem(IDC_PASSWORD);
-    const std::string long1100(1100, 'k');
-    edit->SetWindowText(long1100.c_str());
-    std::vector<char> buffer(2000, '#');
-    EXPECT_EQ(edit->GetWindowText(buffer.data(), 1023), 1022);
-    EXPECT_EQ(std::string(buffer.data()), std::string(1022, 'k'));
-    const std::string long40000(40000, 'q');  // beyond the widget's usual limit: an edit has none
-    edit->SetWindowText(long40000.c_str());
-    std::vector<char> large(50000);
-    EXPECT_EQ(edit->GetWindowText(large.data(), 50000), 40000);
-    EXPECT_EQ(edit->GetWindowText(buffer.data(), 1), 0);
-    EXPECT_EQ(buffer[0], '\0');
-    buffer[0] = '#';
-    EXPECT_EQ(edit->GetWindowText(buffer.data(), 0), 0);
-    EXPECT_EQ(buffer[0], '#') << "a count of 0 writes nothing";
+    const struct {
+        size_t length;  // of the text set
+        int count;
+        int expected;
+    } cases[] = {{1100, 1023, 1022}, {40000, 50000, 40000}, {5, 1, 0}, {5, 0, 0}};  // an edit has no limit
+    for (const auto& c : cases) {
+        edit->SetWindowText(std::string(c.length, 'k').c_str());
+        std::vector<char> buffer(50000, '#');
+        EXPECT_EQ(edit->GetWindowText(buffer.data(), c.count), c.expected) << c.length;
+        EXPECT_EQ(std::string(buffer.data(), c.expected + 1), std::string(c.expected, 'k') + (c.count ? '\0' : '#'));
+    }
 
     // "é" typed is the byte 0xE9; "€" 0x80; a character outside the code page is '?'.
     auto* line = qobject_cast<QLineEdit*>(edit->GetSafeHwnd());
     line->clear();
-    TypeText(line, QString::fromUtf8("é€Ж"));
+    for (const QChar c : QString::fromUtf8("é€Ж")) {  // no keys of their own: as an input method types
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(line, &press);
+    }
     char small[8];
     EXPECT_EQ(edit->GetWindowText(small, 8), 3);
     EXPECT_EQ(std::string(small), "\xE9\x80?");

@@ -14,103 +14,84 @@ namespace {
 
 class Files : public testing::Test {
 protected:
-    void SetUp() override { oldUmask_ = umask(0); }  // modes must not depend on the caller's
+    void SetUp() override {
+        oldUmask_ = umask(0);  // modes must not depend on the caller's
+        mkdir(home_.c_str(), 0755);
+        setenv("HOME", home_.c_str(), 1);
+        unsetenv("XDG_CONFIG_HOME");
+    }
     void TearDown() override { umask(oldUmask_); }
 
     ScratchFolder folder_;
     const std::string& root_ = folder_.path;
+    const std::string home_ = root_ + "/home";
     mode_t oldUmask_ = 0;
 };
 
 TEST_F(Files, DocumentsFolderComesFromUserDirsElseHomeAndIsMadePrivate) {
     const struct {
-        const char* userDirs;  // nullptr: no user-dirs.dirs
-        std::string expected;  // '@' stands for the test's root folder
+        const char* userDirs;  // nullptr: no user-dirs.dirs; '@' stands for the test's root folder
+        const char* expected;  // below the root folder
     } cases[] = {
-        {nullptr, "@/home/Documents"},
-        {"XDG_DOCUMENTS_DIR=\"$HOME/Docs\"\n", "@/home/Docs"},
-        {"# a comment\n  XDG_DOCUMENTS_DIR=\"@/elsewhere/papers\"\n", "@/elsewhere/papers"},
-        {"XDG_DOCUMENTS_DIR=\"$HOME/My \\\"Docs\\\"\"\n", "@/home/My \"Docs\""},
-        {"XDG_DOCUMENTS_DIR=\"$HOME/A\"\nXDG_DOCUMENTS_DIR=\"$HOME/B\"\n", "@/home/B"},
-        {"XDG_DOCUMENTS_DIR=\"Docs\"\n", "@/home/Documents"},
-        {"XDG_DOCUMENTS_DIR=\"$HOMEWORK\"\n", "@/home/Documents"},
-        {"XDG_DOCUMENTS_DIR=\"$HOME/unclosed\n", "@/home/Documents"},
-        {"XDG_DESKTOP_DIR=\"$HOME/Desktop\"\n", "@/home/Documents"},
-        {"\x01\xff\n", "@/home/Documents"},
+        {nullptr, "home/Documents"},
+        {"XDG_DOCUMENTS_DIR=\"$HOME/Docs\"\n", "home/Docs"},
+        {"# a comment\n  XDG_DOCUMENTS_DIR=\"@/elsewhere/papers\"\n", "elsewhere/papers"},
+        {"XDG_DOCUMENTS_DIR=\"$HOME/My \\\"Docs\\\"\"\n", "home/My \"Docs\""},
+        {"XDG_DOCUMENTS_DIR=\"$HOME/A\"\nXDG_DOCUMENTS_DIR=\"$HOME/B\"\n", "home/B"},
+        {"XDG_DOCUMENTS_DIR=\"Docs\"\n", "home/Documents"},
+        {"XDG_DOCUMENTS_DIR=\"$HOMEWORK\"\n", "home/Documents"},
+        {"XDG_DOCUMENTS_DIR=\"$HOME/unclosed\n", "home/Documents"},
+        {"\x01\xff\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\n", "home/Documents"},
     };
-    const std::string home = root_ + "/home";
-    ASSERT_EQ(mkdir(home.c_str(), 0755), 0);
-    setenv("HOME", home.c_str(), 1);
-    for (const bool xdgConfigHome : {false, true}) {
-        const std::string config = xdgConfigHome ? "config" : "home/.config";
-        if (xdgConfigHome) {
-            setenv("XDG_CONFIG_HOME", (root_ + "/config").c_str(), 1);
-        } else {
-            unsetenv("XDG_CONFIG_HOME");
-        }
+    for (const std::string config : {"home/.config", "config"}) {
+        if (config == "config") setenv("XDG_CONFIG_HOME", (root_ + "/config").c_str(), 1);
         mkdir((root_ + "/" + config).c_str(), 0700);
         for (const auto& c : cases) {
-            std::string expected = c.expected;
-            expected.replace(0, 1, root_);
+            const std::string expected = root_ + "/" + c.expected;
             std::string userDirs = c.userDirs ? c.userDirs : "";
-            if (const size_t at = userDirs.find('@'); at != std::string::npos) {
-                userDirs.replace(at, 1, root_);
-            }
+            if (const size_t at = userDirs.find('@'); at != std::string::npos) userDirs.replace(at, 1, root_);
+            SCOPED_TRACE(config + ": " + userDirs);
             unlink((root_ + "/" + config + "/user-dirs.dirs").c_str());
-            if (c.userDirs) {
-                folder_.Put(config + "/user-dirs.dirs", userDirs);
-            }
+            if (c.userDirs) folder_.Put(config + "/user-dirs.dirs", userDirs);
             char path[MAX_PATH] = "untouched";
-            ASSERT_EQ(SHGetFolderPath(nullptr, CSIDL_COMMON_DOCUMENTS, nullptr, 0, path), S_OK)
-                << userDirs;
-            EXPECT_EQ(path, expected) << userDirs;
-            EXPECT_EQ(folder_.Mode(expected), 0700u) << userDirs;
+            ASSERT_EQ(SHGetFolderPath(nullptr, CSIDL_COMMON_DOCUMENTS, nullptr, 0, path), S_OK);
+            EXPECT_EQ(path, expected);
+            EXPECT_EQ(folder_.Mode(expected), 0700u);
         }
     }
-    unsetenv("XDG_CONFIG_HOME");
 }
 
 TEST_F(Files, DocumentsFolderFailsWithoutTouchingThePath) {
-    const std::string home = root_ + "/home";
-    mkdir(home.c_str(), 0700);
-    setenv("HOME", home.c_str(), 1);
-    unsetenv("XDG_CONFIG_HOME");
     char path[MAX_PATH] = "untouched";
     EXPECT_EQ(SHGetFolderPath(nullptr, 0x05, nullptr, 0, path), E_FAIL);
-
     folder_.Put("home/Documents", "a file where the folder should be");
     EXPECT_EQ(SHGetFolderPath(nullptr, CSIDL_COMMON_DOCUMENTS, nullptr, 0, path), E_FAIL);
-
-    mkdir((home + "/.config").c_str(), 0700);
-    folder_.Put("home/.config/user-dirs.dirs",
-                "XDG_DOCUMENTS_DIR=\"$HOME/" + std::string(300, 'd') + "\"");
+    mkdir((home_ + "/.config").c_str(), 0700);
+    folder_.Put("home/.config/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/" + std::string(300, 'd') + "\"");
     EXPECT_EQ(SHGetFolderPath(nullptr, CSIDL_COMMON_DOCUMENTS, nullptr, 0, path), E_FAIL);
     EXPECT_STREQ(path, "untouched");
 }
 
 TEST_F(Files, FolderTestsAndOneLevelCreation) {
-    const std::string file = folder_.Put("file", "x"), folder = root_ + "/folder",
-                      link = root_ + "/link";
-    ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
-    ASSERT_EQ(symlink(folder.c_str(), link.c_str()), 0);
+    const std::string file = folder_.Put("file", "x"), link = root_ + "/link";
+    ASSERT_EQ(symlink(home_.c_str(), link.c_str()), 0);
     const struct {
         std::string path;
         BOOL isDirectory;
         int access;
     } cases[] = {
-        {file, FALSE, 0}, {folder, TRUE, 0}, {link, TRUE, 0}, {root_ + "/missing", FALSE, -1},
+        {file, FALSE, 0}, {home_, TRUE, 0}, {link, TRUE, 0}, {root_ + "/missing", FALSE, -1},
         {file + "/below", FALSE, -1}, {"", FALSE, -1},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(PathIsDirectory(c.path.c_str()), c.isDirectory) << c.path;
         EXPECT_EQ(crt::_access(c.path.c_str(), 0), c.access) << c.path;
     }
-
     EXPECT_EQ(crt::_mkdir((root_ + "/new").c_str()), 0);
     EXPECT_EQ(folder_.Mode(root_ + "/new"), 0700u);
-    EXPECT_EQ(crt::_mkdir((root_ + "/new").c_str()), -1);
-    EXPECT_EQ(crt::_mkdir((root_ + "/a/b").c_str()), -1);
-    EXPECT_EQ(crt::_mkdir(file.c_str()), -1);
+    for (const std::string& taken : {root_ + "/new", root_ + "/a/b", file}) {
+        EXPECT_EQ(crt::_mkdir(taken.c_str()), -1) << taken;
+    }
     EXPECT_FALSE(PathIsDirectory((root_ + "/a").c_str()));
 }
 
@@ -136,20 +117,15 @@ TEST_F(Files, CopyReplacesTheTargetOrLeavesItByteForByte) {
         EXPECT_EQ(CopyFile(from.c_str(), target.c_str(), FALSE), FALSE) << from;
         EXPECT_EQ(folder_.Get(target), original) << from;
     }
+    // Out of space: the target is kept and no temporary file is left.
+    const std::string big = folder_.Put("big", std::string(100000, 'b'));
+    EXPECT_EQ(WithFullDiskAt(8192, [&] { return CopyFile(big.c_str(), target.c_str(), FALSE); }), FALSE);
+    EXPECT_EQ(folder_.Get(target), original);
+    EXPECT_EQ(folder_.Entries(), 4u);  // home, the source, the target, big
     EXPECT_EQ(CopyFile(source.c_str(), (root_ + "/missing/target.ini").c_str(), FALSE), FALSE);
     EXPECT_EQ(CopyFile(source.c_str(), root_.c_str(), FALSE), FALSE);
     EXPECT_EQ(CopyFile(source.c_str(), source.c_str(), FALSE), TRUE);
     EXPECT_EQ(folder_.Get(source), "[Tarnvault]\nPassword=new\n");
-}
-
-TEST_F(Files, CopyThatRunsOutOfSpaceLeavesTheTargetAndNoTemporaryFile) {
-    const std::string source = folder_.Put("big", std::string(100000, 'b'));
-    const std::string target = folder_.Put("target.ini", "[Tarnvault]\r\nPassword=kept\r\n");
-    const BOOL copied =
-        WithFullDiskAt(8192, [&] { return CopyFile(source.c_str(), target.c_str(), FALSE); });
-    EXPECT_EQ(copied, FALSE);
-    EXPECT_EQ(folder_.Get(target), "[Tarnvault]\r\nPassword=kept\r\n");
-    EXPECT_EQ(folder_.Entries(), 2u);
 }
 
 }  // namespace

@@ -34,37 +34,35 @@ int Answer(Show show, std::function<void(QMessageBox*)> press, Seen& seen) {
 }
 
 TEST(MessageBox, TypeGivesIconButtonsAndResult) {
-    const auto click = [](QMessageBox::StandardButton which) {
-        return [which](QMessageBox* box) { box->button(which)->click(); };
-    };
-    const auto key = [](Qt::Key k) { return [k](QMessageBox* box) { QTest::keyClick(box, k); }; };
+    using Box = QMessageBox;
+    const auto click = [](Box::StandardButton which) { return [which](Box* box) { box->button(which)->click(); }; };
+    const auto key = [](Qt::Key k) { return [k](Box* box) { QTest::keyClick(box, k); }; };
+    const Box::StandardButtons yesNo = Box::Yes | Box::No;
     const struct {
         const char* name;
         UINT type;
-        std::function<void(QMessageBox*)> press;
-        QMessageBox::Icon icon;
-        QMessageBox::StandardButtons buttons;
+        std::function<void(Box*)> press;
+        Box::Icon icon;
+        Box::StandardButtons buttons;
         int result;
     } cases[] = {
-        {"OK", MB_OK, click(QMessageBox::Ok), QMessageBox::Warning, QMessageBox::Ok, IDOK},
-        {"OK by Escape", MB_OK, key(Qt::Key_Escape), QMessageBox::Warning, QMessageBox::Ok, IDOK},
-        {"Yes", MB_YESNO, click(QMessageBox::Yes), QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, IDYES},
-        {"No", MB_YESNO, click(QMessageBox::No), QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, IDNO},
-        {"Yes by Enter", MB_YESNO, key(Qt::Key_Return), QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, IDYES},
-        {"closed is No", MB_YESNO, key(Qt::Key_Escape), QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, IDNO},
-        {"named icon", MB_YESNO | MB_ICONEXCLAMATION, click(QMessageBox::Yes), QMessageBox::Warning,
-         QMessageBox::Yes | QMessageBox::No, IDYES},
+        {"OK", MB_OK, click(Box::Ok), Box::Warning, Box::Ok, IDOK},
+        {"OK by Escape", MB_OK, key(Qt::Key_Escape), Box::Warning, Box::Ok, IDOK},
+        {"No", MB_YESNO, click(Box::No), Box::Question, yesNo, IDNO},
+        {"Yes by Enter", MB_YESNO, key(Qt::Key_Return), Box::Question, yesNo, IDYES},
+        {"closed is No", MB_YESNO, key(Qt::Key_Escape), Box::Question, yesNo, IDNO},
+        {"named icon", MB_YESNO | MB_ICONEXCLAMATION, click(Box::Yes), Box::Warning, yesNo, IDYES},
     };
     const QString caption = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         Seen seen;
-        EXPECT_EQ(Answer([&] { return AfxMessageBox("<b>Failure</b> & more", c.type); }, c.press, seen), c.result)
-            << c.name;
-        EXPECT_EQ(seen.caption, caption) << c.name;
-        EXPECT_EQ(seen.icon, c.icon) << c.name;
-        EXPECT_EQ(seen.buttons, c.buttons) << c.name;
-        EXPECT_EQ(seen.text, "<b>Failure</b> & more") << c.name;
-        EXPECT_EQ(seen.format, Qt::PlainText) << c.name << ": a message is never read as markup";
+        EXPECT_EQ(Answer([&] { return AfxMessageBox("<b>Failure</b> & more", c.type); }, c.press, seen), c.result);
+        EXPECT_EQ(seen.caption, caption);
+        EXPECT_EQ(seen.icon, c.icon);
+        EXPECT_EQ(seen.buttons, c.buttons);
+        EXPECT_EQ(seen.text, "<b>Failure</b> & more");
+        EXPECT_EQ(seen.format, Qt::PlainText) << "a message is never read as markup";
     }
 }
 

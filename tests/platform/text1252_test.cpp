@@ -6,35 +6,23 @@
 
 namespace {
 
-TEST(Text1252, EveryByteRoundTripsThroughItsOwnCharacter) {
+TEST(Text1252, EveryByteRoundTripsThroughACharacterOfItsOwn) {
     std::string all;
-    for (int b = 0; b < 256; ++b) {
-        all.push_back(static_cast<char>(b));
-    }
+    for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
     const QString text = FromWindows1252(all);
-    ASSERT_EQ(text.size(), 256);
     EXPECT_EQ(ToWindows1252(text), all);
-    QSet<char16_t> distinct;
-    for (const QChar c : text) {
-        distinct.insert(c.unicode());
-    }
-    EXPECT_EQ(distinct.size(), 256);
-}
+    EXPECT_EQ(QSet<QChar>(text.begin(), text.end()).size(), 256);
 
-TEST(Text1252, BytesMapToTheCodePagesCharacters) {
+    // The edges of the ranges, the euro sign and the five bytes the code page leaves unassigned.
     const struct {
         uint8_t byte;
         char16_t character;
     } cases[] = {
-        {0x00, 0x0000}, {0x41, u'A'},   {0x7F, 0x007F}, {0x80, 0x20AC}, {0x81, 0x0081},
-        {0x85, 0x2026}, {0x8A, 0x0160}, {0x8D, 0x008D}, {0x8F, 0x008F}, {0x90, 0x0090},
-        {0x92, 0x2019}, {0x99, 0x2122}, {0x9D, 0x009D}, {0x9F, 0x0178}, {0xA0, 0x00A0},
-        {0xE9, 0x00E9}, {0xFF, 0x00FF},
+        {0x00, 0x0000}, {0x7F, 0x007F}, {0x80, 0x20AC}, {0x81, 0x0081}, {0x85, 0x2026}, {0x8D, 0x008D},
+        {0x8F, 0x008F}, {0x90, 0x0090}, {0x9D, 0x009D}, {0x9F, 0x0178}, {0xA0, 0x00A0}, {0xFF, 0x00FF},
     };
     for (const auto& c : cases) {
-        const std::string byte(1, static_cast<char>(c.byte));
-        EXPECT_EQ(FromWindows1252(byte), QString(QChar(c.character))) << int(c.byte);
-        EXPECT_EQ(ToWindows1252(QString(QChar(c.character))), byte) << int(c.byte);
+        EXPECT_EQ(text[c.byte], QChar(c.character)) << int(c.byte);
     }
 }
 
@@ -48,7 +36,6 @@ TEST(Text1252, CharactersWithoutAByteBecomeOneQuestionMarkEach) {
         {QString(QChar(0x0080)), "?"},  // a C1 control that the code page gives to the euro sign
         {QString(QChar(0x009F)), "?"},
         {QString::fromUtf8("a😀b"), "a?b"},  // outside the basic plane: one character, one '?'
-        {QString::fromUtf8("😀😀"), "??"},
         {QString(QChar(0xD800)) + "x", "?x"},  // an unpaired surrogate
         {QString("x") + QChar(0xDC00), "x?"},
         {QString::fromUtf8("€‰"), "\x80\x89"},

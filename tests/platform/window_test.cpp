@@ -1,6 +1,7 @@
 // A window's rectangles, placement and states as the resize and paint handlers read them; the
 // icon and the wait cursor.
 #include <set>
+#include <vector>
 
 #include <QApplication>
 #include <QCursor>
@@ -26,36 +27,30 @@ TEST(Window, ABorderedControlsClientAreaLiesInsideItsBorder) {
     ASSERT_TRUE(dialog.Create());
     CWnd* path = dialog.GetDlgItem(IDC_TIMELOCK_FILE);
     QWidget* widget = path->GetSafeHwnd();
-
+    const QRect g = widget->geometry();
     WINDOWPLACEMENT place;
     ASSERT_TRUE(path->GetWindowPlacement(&place));
-    const QRect g = widget->geometry();
-    EXPECT_EQ(place.rcNormalPosition.left, g.left());
     EXPECT_EQ(place.rcNormalPosition.right, g.left() + g.width()) << "right edge exclusive";
     EXPECT_EQ(place.rcNormalPosition.bottom, g.top() + g.height());
-
     RECT client;
     path->GetClientRect(&client);
-    EXPECT_EQ(client.left, 0);
     EXPECT_EQ(client.right, g.width() - 2);
     path->ClientToScreen(&client);
     EXPECT_EQ(client.left, widget->mapToGlobal(QPoint(1, 1)).x());
-
-    RECT dialogClient;
-    dialog.GetClientRect(&dialogClient);
-    EXPECT_EQ(dialogClient.right, dialog.GetDialogWidget()->width()) << "a dialog's client area is all of it";
+    dialog.GetClientRect(&client);
+    EXPECT_EQ(client.right, dialog.GetDialogWidget()->width()) << "a dialog's client area is all of it";
 
     // A placement moves the control; a width below nothing becomes nothing.
-    place.rcNormalPosition.right = place.rcNormalPosition.left + 40;
-    ASSERT_TRUE(path->SetWindowPlacement(&place));
-    EXPECT_EQ(widget->geometry(), QRect(g.left(), g.top(), 40, g.height()));
-    place.rcNormalPosition.right = place.rcNormalPosition.left - 5;
-    path->SetWindowPlacement(&place);
-    EXPECT_EQ(widget->width(), 0);
-    place.rcNormalPosition.right = place.rcNormalPosition.left + 1;
-    path->SetWindowPlacement(&place);
-    path->GetClientRect(&client);
-    EXPECT_EQ(client.right, 0) << "a one-pixel edit has no client width, never a negative one";
+    const struct {
+        int width, controlWidth, clientWidth;
+    } cases[] = {{40, 40, 38}, {-5, 0, 0}, {1, 1, 0}};
+    for (const auto& c : cases) {
+        place.rcNormalPosition.right = place.rcNormalPosition.left + c.width;
+        ASSERT_TRUE(path->SetWindowPlacement(&place));
+        EXPECT_EQ(widget->geometry(), QRect(g.left(), g.top(), c.controlWidth, g.height())) << c.width;
+        path->GetClientRect(&client);
+        EXPECT_EQ(client.right, c.clientWidth) << c.width << ": never a negative client width";
+    }
 }
 
 TEST(Window, StatesFollowTheWindowAndHandlesDieWithIt) {
@@ -69,24 +64,21 @@ TEST(Window, StatesFollowTheWindowAndHandlesDieWithIt) {
     } dialog;
     QWidget* edit = nullptr;
     QWidget* window = nullptr;
-    BOOL visible = FALSE, iconic = FALSE, restored = TRUE, live = FALSE;
+    std::vector<BOOL> seen;  // visible, live, iconic, iconic after a restore
     WhenModalOpens([&](QWidget* modal) {
         window = modal;
         edit = dialog.GetDlgItem(IDC_PASSWORD)->GetSafeHwnd();
-        visible = dialog.GetDlgItem(IDC_PASSWORD)->IsWindowVisible();
-        live = IsWindow(edit) && IsWindow(window);
+        seen.push_back(dialog.GetDlgItem(IDC_PASSWORD)->IsWindowVisible());
+        seen.push_back(IsWindow(edit) && IsWindow(window));
         dialog.SendMessage(WM_SYSCOMMAND, SC_MINIMIZE);
-        iconic = dialog.IsIconic();
+        seen.push_back(dialog.IsIconic());
         dialog.SendMessage(WM_SYSCOMMAND, SC_RESTORE);
-        restored = dialog.IsIconic();
+        seen.push_back(dialog.IsIconic());
         dialog.EndDialog(IDOK);
     });
     EXPECT_EQ(dialog.DoModal(), IDOK);
     EXPECT_FALSE(dialog.visibleDuringInit) << "the dialog shows after its initialisation";
-    EXPECT_TRUE(visible);
-    EXPECT_TRUE(live);
-    EXPECT_TRUE(iconic);
-    EXPECT_FALSE(restored);
+    EXPECT_EQ(seen, (std::vector<BOOL>{TRUE, TRUE, TRUE, FALSE}));
     EXPECT_FALSE(IsWindow(edit)) << "the controls go with the window";
     EXPECT_FALSE(IsWindow(window));
     EXPECT_FALSE(IsWindow(nullptr));
@@ -99,20 +91,17 @@ TEST(Icon, MainIconHasTwoImagesOfAtMostSixteenColours) {
     EXPECT_EQ(LoadIconW(AfxGetResourceHandle(), IDR_MAINFRAME), icon);
     EXPECT_EQ(LoadIconW(AfxGetResourceHandle(), 4711), nullptr);
     const QList<QSize> sizes = IconImages(icon)->availableSizes();
-    EXPECT_EQ(std::set<int>({sizes.begin()->width(), sizes.back().width()}), std::set<int>({32, 128}));
+    EXPECT_EQ(std::set<int>({sizes.front().width(), sizes.back().width()}), std::set<int>({32, 128}));
     EXPECT_EQ(sizes.size(), 2);
     for (const QSize& size : sizes) {
         const QImage image = IconImages(icon)->pixmap(size).toImage();
         EXPECT_EQ(image.size(), size);
         std::set<QRgb> colours;
         int opaque = 0;
-        for (int y = 0; y < image.height(); ++y) {
-            for (int x = 0; x < image.width(); ++x) {
-                const QRgb pixel = image.pixel(x, y);
-                if (qAlpha(pixel) == 0) continue;
-                ++opaque;
-                colours.insert(pixel);
-            }
+        for (int i = 0; i < image.width() * image.height(); ++i) {
+            const QRgb pixel = image.pixel(i % image.width(), i / image.width());
+            opaque += qAlpha(pixel) != 0;
+            if (qAlpha(pixel) != 0) colours.insert(pixel);
         }
         EXPECT_LE(colours.size(), 16u);
         EXPECT_GT(opaque, size.width() * size.height() / 3) << "an image, not an empty frame";
