@@ -2,8 +2,6 @@
 // the tab order, the system menu's About entry and the About box, the path field that follows
 // the window's width, and the "..." button with the file dialog driven.
 #include <QDialog>
-#include <QDir>
-#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -13,7 +11,6 @@
 #include "app/settings_fixture.h"
 #include "platform/SystemMenu.h"
 #include "res/Resource.h"
-#include "support/FileDialogUser.h"
 
 namespace {
 
@@ -87,39 +84,23 @@ TEST_F(MainDialog, PathFieldFollowsTheWindowWidth) {
 
 TEST_F(MainDialog, BrowseStartsFromThePathAndWritesTheChoiceBack) {
     OpenDialog();
-    const fs::path locks = m_dir / "locks";
-    fs::create_directory(locks);
-    const std::string lock = (locks / "block.tlk").string();
-    const std::string plain = (locks / "README").string();
+    const std::string lock = At("@/locks/block.tlk"), plain = At("@/locks/README");
+    fs::create_directory(m_dir / "locks");
     WriteFile(lock, "x");
     WriteFile(plain, "x");
-    struct Case {
-        const char* what;
-        std::string chosen;  // empty: cancel
-        std::string folder, filter, field;
-    };
-    const Case cases[] = {
-        {"an empty field: '*' in the process's folder", lock, QDir::currentPath().toStdString(), "*", lock},
-        {"a path with an extension: its folder, listed by it", plain, locks.string(), "*.tlk", plain},
-        {"a name without one: '*' in its folder; cancel changes nothing", "", locks.string(), "*", plain},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        WhenModalOpens([&](QWidget* modal) {
-            QFileDialog* dialog = AsFileDialog(modal);
-            ASSERT_NE(dialog, nullptr);
-            EXPECT_EQ(dialog->windowTitle(), "Select the TimeLock file...");
-            EXPECT_EQ(dialog->directory().absolutePath().toStdString(), c.folder);
-            EXPECT_EQ(dialog->selectedNameFilter().toStdString(), c.filter);
-            if (c.chosen.empty()) {
-                PressEscape(dialog);
-            } else {
-                TypeNameAndEnter(dialog, QString::fromStdString(c.chosen));
-            }
-        });
-        Click(IDC_BROWSE_TIMELOCK);
-        EXPECT_EQ(Text(IDC_TIMELOCK_FILE), c.field);
-    }
+    const std::string title = "Select the TimeLock file... in ";
+    // An empty field: "*" in the process's folder.
+    Press(IDC_BROWSE_TIMELOCK, {Pick(lock)});
+    EXPECT_EQ(Text(IDC_TIMELOCK_FILE), lock);
+    // A path with an extension: its folder, listed by it.
+    Press(IDC_BROWSE_TIMELOCK, {Pick(plain)});
+    EXPECT_EQ(Text(IDC_TIMELOCK_FILE), plain);
+    // A name without one: "*" in its folder. Cancelling changes nothing.
+    Press(IDC_BROWSE_TIMELOCK, {kCancel});
+    EXPECT_EQ(Text(IDC_TIMELOCK_FILE), plain);
+    EXPECT_EQ(m_seen, (std::vector<std::string>{title + QDir::currentPath().toStdString() + " listing *",
+                                                title + At("@/locks listing *.tlk"),
+                                                title + At("@/locks listing *")}));
     // The choice is saved with the other fields a second later.
     EXPECT_TRUE(SavedSoon("TimeLockFile=" + plain));
 }

@@ -1,6 +1,6 @@
 #pragma once
-// A main dialog over a settings file in a fresh temporary folder, with the file helpers that
-// the dialog tests share.
+// A main dialog over a settings file in a fresh temporary folder, the file helpers that the
+// dialog tests share, and a user who presses a button and answers the windows it opens.
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -13,11 +13,17 @@
 #include <vector>
 
 #include <QAbstractButton>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include "app/TarnvaultApp.h"
 #include "app/TarnvaultDlg.h"
+#include "support/FileDialogUser.h"
 
 namespace fs = std::filesystem;
 
@@ -47,6 +53,17 @@ inline unsigned Mode(const fs::path& path) {
     return stat(path.c_str(), &status) == 0 ? status.st_mode & 07777u : 0u;
 }
 
+// One modal window a press is expected to open, and how to answer it.
+struct Step {
+    QMessageBox::StandardButton button = QMessageBox::Ok;  // a message box's answer
+    std::string file = {};  // a file dialog: the file chosen, or "" to cancel
+    bool vanish = false;    // the chosen file is removed as the dialog closes
+};
+
+inline const Step kOk{};  // also closes any other dialog, as Escape does
+inline const Step kCancel{};
+inline Step Pick(std::string file, bool vanish = false) { return {QMessageBox::Ok, std::move(file), vanish}; }
+
 class SettingsFixture : public testing::Test {
 protected:
     void SetUp() override {
@@ -74,7 +91,60 @@ protected:
 
     QWidget* Widget(int id) const { return m_dialog->GetDlgItem(id)->GetSafeHwnd(); }
 
-    void Click(int buttonId) const { qobject_cast<QAbstractButton*>(Widget(buttonId))->click(); }
+    // "@" in a text stands for the test's folder.
+    std::string At(const std::string& text) const {
+        std::string result;
+        for (char c : text) result += c == '@' ? m_dir.string() : std::string(1, c);
+        return result;
+    }
+
+    // Presses the button and answers the modal windows it opens, in order. What each one
+    // showed is kept in m_seen: a box's text, a file dialog's title, folder and filter, or
+    // another dialog's title and text.
+    void Press(int buttonId, std::vector<Step> steps = {}) {
+        Drive(std::move(steps));
+        // A window that no step expects would wait for ever: it fails the test and is closed.
+        QTimer watchdog;
+        QObject::connect(&watchdog, &QTimer::timeout, [] {
+            if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                auto* box = qobject_cast<QMessageBox*>(modal);
+                ADD_FAILURE() << "unexpected window: "
+                              << (box ? box->text() : modal->windowTitle()).toStdString();
+                modal->reject();
+            }
+        });
+        watchdog.start(15000);
+        qobject_cast<QAbstractButton*>(Widget(buttonId))->click();
+    }
+
+    void Drive(std::vector<Step> steps) {
+        if (steps.empty()) return;
+        // After a failed test its unused steps may still wait: they leave later tests alone.
+        WhenModalOpens([this, life = std::weak_ptr<int>(m_life), steps](QWidget* modal) mutable {
+            if (life.expired()) return;
+            const Step step = steps.front();
+            steps.erase(steps.begin());
+            Drive(steps);
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                m_seen.push_back(box->text().toStdString());
+                QAbstractButton* button = box->button(step.button);
+                EXPECT_NE(button, nullptr) << "a box without the expected button";
+                button != nullptr ? button->click() : box->reject();
+            } else if (auto* files = qobject_cast<QFileDialog*>(modal)) {
+                m_seen.push_back(files->windowTitle().toStdString() + " in " +
+                                 files->directory().absolutePath().toStdString() + " listing " +
+                                 files->selectedNameFilter().toStdString());
+                if (step.file.empty()) return files->reject();
+                TypeNameAndEnter(files, QString::fromStdString(At(step.file)));
+                if (step.vanish) fs::remove(At(step.file));
+            } else {
+                auto* text = modal->findChild<QPlainTextEdit*>();
+                m_seen.push_back(modal->windowTitle().toStdString() + ": " +
+                                 (text ? text->toPlainText().toStdString() : ""));
+                PressEscape(modal);
+            }
+        }, 120000);
+    }
 
     std::string Text(int id) const {
         char text[4096] = {};
@@ -100,4 +170,6 @@ protected:
     fs::path m_settings;
     const char* m_previousSettingsFile = nullptr;
     std::unique_ptr<CTarnvaultDlg> m_dialog;
+    std::vector<std::string> m_seen;
+    std::shared_ptr<int> m_life = std::make_shared<int>();
 };

@@ -7,88 +7,21 @@
 #include <string>
 #include <vector>
 
-#include <QDir>
-#include <QFileDialog>
-#include <QMessageBox>
-#include <QTimer>
-
 #include "res/Resource.h"
 #include "settings_fixture.h"
-#include "support/FileDialogUser.h"
 
 namespace {
 
-// One modal window the press is expected to open, and how to answer it.
-struct Step {
-    QMessageBox::StandardButton button = QMessageBox::Ok;  // a message box's answer
-    std::string file = {};  // a file dialog: the file chosen, or "" to cancel
-    bool vanish = false;    // the chosen file is removed as the dialog closes
-};
-
-const Step kOk{};
-const Step kCancel{};
-Step Pick(std::string file, bool vanish = false) { return {QMessageBox::Ok, std::move(file), vanish}; }
 constexpr int kSave = IDC_SAVE_SETTINGS;
 constexpr int kLoad = IDC_LOAD_SETTINGS;
 
-// In the texts of these tests, "@" stands for the test's folder.
 class Snapshots : public SettingsFixture {
 public:
-    std::string At(const std::string& text) const {
-        std::string result;
-        for (char c : text) result += c == '@' ? m_dir.string() : std::string(1, c);
-        return result;
-    }
-
     // A name ending in '/' makes a folder.
     void Make(const std::string& path, const std::string& content = "x") {
         const fs::path made = At(path);
         fs::create_directories(path.back() == '/' ? made : made.parent_path());
         if (path.back() != '/') WriteFile(made, content);
-    }
-
-    // Presses the button and answers the modal windows it opens, in order; what each one
-    // showed is kept in m_seen.
-    void Press(int buttonId, std::vector<Step> steps = {}) {
-        Drive(std::move(steps));
-        // A window that no step expects would wait for ever: it fails the test and is closed.
-        QTimer watchdog;
-        QObject::connect(&watchdog, &QTimer::timeout, [] {
-            if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-                auto* box = qobject_cast<QMessageBox*>(modal);
-                ADD_FAILURE() << "unexpected window: "
-                              << (box ? box->text() : modal->windowTitle()).toStdString();
-                modal->reject();
-            }
-        });
-        watchdog.start(15000);
-        Click(buttonId);
-    }
-
-    void Drive(std::vector<Step> steps) {
-        if (steps.empty()) return;
-        // After a failed test its unused steps may still wait: they leave later tests alone.
-        WhenModalOpens([this, life = std::weak_ptr<int>(m_life), steps](QWidget* modal) mutable {
-            if (life.expired()) return;
-            const Step step = steps.front();
-            steps.erase(steps.begin());
-            Drive(steps);
-            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-                m_seen.push_back(box->text().toStdString());
-                QAbstractButton* button = box->button(step.button);
-                EXPECT_NE(button, nullptr) << "a box without the expected button";
-                button != nullptr ? button->click() : box->reject();
-            } else if (auto* files = qobject_cast<QFileDialog*>(modal)) {
-                m_seen.push_back(files->windowTitle().toStdString() + " in " +
-                                 files->directory().absolutePath().toStdString());
-                if (step.file.empty()) return files->reject();
-                TypeNameAndEnter(files, QString::fromStdString(At(step.file)));
-                if (step.vanish) fs::remove(At(step.file));
-            } else {
-                ADD_FAILURE() << "an unexpected window";
-                modal->close();
-            }
-        });
     }
 
     // The dialog with its fields set for the TimeLock file "@/tl.dat".
@@ -111,9 +44,6 @@ public:
         for (std::string& text : texts) text = At(text);
         return texts;
     }
-
-    std::vector<std::string> m_seen;
-    std::shared_ptr<int> m_life = std::make_shared<int>();
 };
 
 // Each message of the two buttons, reached on its own road.
@@ -149,7 +79,7 @@ TEST_P(SnapshotMessages, ShowsTheMessageAndStops) {
     }
 }
 
-const std::string kDialog = "Select a settings file... in @/tl";
+const std::string kDialog = "Select a settings file... in @/tl listing Settings (*.ini)";
 const MessageCase kMessageCases[] = {
     {"SaveInvalidField", kSave, {"@/tl.dat"}, "@/tl.dat", {kOk}, {"Invalid block number: 12x"}, "12x"},
     {"SaveEmptyPath", kSave, {}, "", {kOk}, {"You must select a Time Lock file"}},
