@@ -17,34 +17,14 @@ using namespace program_test;
 
 namespace {
 
-struct Outcome {
-  bool ended;
-  std::vector<int32_t> values;
-  bool operator==(const Outcome&) const = default;
-};
-
-// Runs w with int caller Values (all 0) by decoded statements, within decodedBound bytes and
-// decoding each statement on its first visit when a bound is given, or bit by bit.
-Outcome RunWays(const ProgramWriter& w, size_t values, bool stepByStep, uint64_t decodedBound = 0) {
-  Program p(w);
-  p.context.stepByStep = stepByStep;
-  DecodedProgram bounded(decodedBound, 1);
-  if (decodedBound != 0) p.context.decodedProgram = &bounded;
+// Whether w's run ends, and its int caller Values (all 0 on entry) afterwards.
+std::pair<bool, std::vector<int32_t>> RunInts(const ProgramWriter& w, size_t values) {
   std::vector<Value> caller(values, Int(0));
   std::vector<Value*> args;
   for (Value& v : caller) args.push_back(&v);
-  Outcome outcome{p.Run(args), {}};
-  for (const Value& v : caller) outcome.values.push_back(IntOf(v));
-  EXPECT_LE(bounded.BytesUsed(), decodedBound);
+  std::pair<bool, std::vector<int32_t>> outcome{RunProgram(w, args), {}};
+  for (const Value& v : caller) outcome.second.push_back(IntOf(v));
   return outcome;
-}
-
-void ExpectSameBothWays(const ProgramWriter& w, size_t values, const Outcome& expected) {
-  EXPECT_EQ(RunWays(w, values, true), expected);
-  EXPECT_EQ(RunWays(w, values, false), expected);
-  EXPECT_EQ(RunWays(w, values, false, kDecodedBytesFloor), expected);
-  // So little room that most statements stay undecoded: runs pass back and forth.
-  EXPECT_EQ(RunWays(w, values, false, 1024 + 3 * sizeof(DecodedStatement)), expected);
 }
 
 // The statement at `top` adds 1 to variable 1. Each turn opens a scope that declares its own
@@ -61,7 +41,7 @@ TEST(DecodedRunTest, AReferenceFollowsTheScopes) {
   w.CloseScopesAndJump(2, Offset{0}).Assign(Target(3), MathOp::Add, Imm::Int(1));
   w.JumpUnless(Relation::Always7, Imm::Int(0), Imm::Int(0), top);
   w.Bind(end).CloseScope();
-  ExpectSameBothWays(w, 3, {true, {2, 4, 1}});
+  EXPECT_EQ(BothWays([&] { return RunInts(w, 3); }), std::pair(true, std::vector<int32_t>{2, 4, 1}));
 }
 
 // Each turn declares 60 variables in the loop's own scope, so the scope grows and its
@@ -75,7 +55,7 @@ TEST(DecodedRunTest, AReferenceFollowsAVariableThatAGrowingScopeMoves) {
   for (uint64_t id = 10; id < 70; ++id) w.Declare(kKindInt, id);
   w.JumpUnless(Relation::GreaterEqual, Opnd::Var(1), Imm::Int(5), top);
   w.Assign(Target(1), MathOp::Multiply, Opnd::VarAt(2, 1)).CloseScope();
-  ExpectSameBothWays(w, 1, {true, {25}});
+  EXPECT_EQ(BothWays([&] { return RunInts(w, 1); }), std::pair(true, std::vector<int32_t>{25}));
 }
 
 // A routine called under 64 keys: its bits decode differently under each, and all of them
@@ -93,11 +73,12 @@ TEST(DecodedRunTest, StatementsOfManyKeysStayWithinTheBound) {
   w.BeginRegion(kZeroKey).Bind(routine);  // under any other key these bits are noise
   for (int i = 0; i < 40; ++i) w.OpenScope().Declare(kKindInt, 10).CloseScope();
   w.OpenScope().Declare(kKindInt, 10).Assign(Target(10), MathOp::Add, Imm::Int(1)).CloseScope();
-  const Outcome expected = RunWays(w, 1, true);
-  EXPECT_EQ(RunWays(w, 1, false), expected);
+  const auto expected = BothWays([&] { return RunInts(w, 1); });
   for (uint64_t bound : {uint64_t{4096}, uint64_t{64} << 10}) {
-    EXPECT_EQ(RunWays(w, 1, false, bound), expected) << bound;
+    g_decodedBound = bound;
+    EXPECT_EQ(RunInts(w, 1), expected) << bound;
   }
+  g_decodedBound = 0;
   SetKeyStreamDeriverForTesting(nullptr);
   for (KeyStreamCache* cache : {&g_keyStreamCache, &g_contextKeyStreamCache}) cache->clear();
 }

@@ -13,9 +13,13 @@
 
 namespace program_test {
 
-// How the harness runs programs: from statements decoded at their first visit, so that every
-// statement a test writes runs decoded, or (set) read bit by bit.
+// How the harness runs programs: read bit by bit, or from statements decoded at their first
+// visit (so that every statement a test writes runs decoded) within this many bytes of decoded
+// forms (0: the bound that a request gives a program of its size).
 inline bool g_stepByStep = false;
+inline uint64_t g_decodedBound = 0;
+// So little room that most statements stay undecoded: runs pass back and forth.
+inline constexpr uint64_t kTinyBound = 1024 + 3 * sizeof(DecodedStatement);
 
 inline constexpr ProgramKey kTestKey{'T', 'a', 'r', 'n', 'v', 'a', 'u', 'l',
                                      't', 1,   2,   3,   4,   5,   6,   7};
@@ -24,7 +28,9 @@ class Program {
  public:
   // bitLength defaults to the byte count times 8.
   explicit Program(const testprog::ProgramWriter& w, std::optional<uint64_t> bitLength = {})
-      : bytes(w.Finish(kTestKey)), decoded(DecodedProgram::BoundFor(bytes.size()), 1) {
+      : bytes(w.Finish(kTestKey)),
+        bound(g_decodedBound != 0 ? g_decodedBound : DecodedProgram::BoundFor(bytes.size())),
+        decoded(bound, 1) {
     context.Init(&bytes, bitLength.value_or(bytes.size() * 8), kTestKey.data());
     context.stepByStep = g_stepByStep;
     context.decodedProgram = &decoded;
@@ -32,24 +38,31 @@ class Program {
   // Ends right after the last statement written: no padding bits read as one more opcode.
   static Program Exact(const testprog::ProgramWriter& w) { return Program(w, w.Position()); }
 
+  ~Program() { EXPECT_LE(decoded.BytesUsed(), bound); }
+
   bool Run(const std::vector<Value*>& callerValues = {}, uint64_t startBit = 0) {
     return context.Run(callerValues, startBit);
   }
 
   std::vector<uint8_t> bytes;
+  uint64_t bound;
   DecodedProgram decoded;
   ProgramContext context;
 };
 
 // What run() gives when programs are read bit by bit, which must be what it gives when they run
-// decoded.
+// decoded, and when they run partly decoded within a tiny bound.
 template <typename Run>
 auto BothWays(const Run& run) {
   g_stepByStep = true;
   const auto stepByStep = run();
   g_stepByStep = false;
   const auto decoded = run();
+  g_decodedBound = kTinyBound;
+  const auto mixed = run();
+  g_decodedBound = 0;
   EXPECT_EQ(decoded, stepByStep) << "decoded and bit by bit";
+  EXPECT_EQ(mixed, stepByStep) << "partly decoded and bit by bit";
   return decoded;
 }
 
