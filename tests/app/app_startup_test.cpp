@@ -1,63 +1,49 @@
 // The application object's start-up: the settings folder made one level at a time in
 // Documents, the settings file's path, and the end of the process when a level cannot be made.
-#include <gtest/gtest.h>
-
-#include <QMessageBox>
-#include <QTest>
-
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <string>
 
-#include "app/TarnvaultApp.h"
+#include "app/settings_fixture.h"
 #include "support/WhenModalOpens.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-class Startup : public testing::Test {
+// The test's folder is the home folder.
+class Startup : public SettingsFixture {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/tarnvault-home-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_home = pattern;
+        SettingsFixture::SetUp();
         m_savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
-        setenv("HOME", pattern, 1);
+        setenv("HOME", m_dir.c_str(), 1);
         unsetenv("XDG_CONFIG_HOME");
-        m_documents = m_home / "Documents";
     }
     void TearDown() override {
         setenv("HOME", m_savedHome.c_str(), 1);
-        fs::remove_all(m_home);
+        SettingsFixture::TearDown();
     }
-    fs::path m_home, m_documents;
+    fs::path Maker() const { return m_dir / "Documents" / "Quorvane"; }
     std::string m_savedHome;
 };
 
 TEST_F(Startup, MakesWhatIsMissingOfTheSettingsFolder) {
     for (bool makerFolderExists : {false, true}) {
         SCOPED_TRACE(makerFolderExists);
-        fs::remove_all(m_documents);
-        if (makerFolderExists) fs::create_directories(m_documents / "Quorvane");
+        fs::remove_all(m_dir / "Documents");
+        if (makerFolderExists) fs::create_directories(Maker());
         CTarnvaultApp& app = MakeTheApp();
-        const fs::path folder = m_documents / "Quorvane" / "Tarnvault";
+        const fs::path folder = Maker() / "Tarnvault";
         EXPECT_TRUE(fs::is_directory(folder));
         EXPECT_EQ(app.m_strSettingsFolder, folder.string());
         EXPECT_EQ(app.m_strSettingsFile, (folder / "Settings.ini").string());
         EXPECT_EQ(std::string(g_pszSettingsFile), app.m_strSettingsFile);
         EXPECT_FALSE(fs::exists(folder / "Settings.ini"));
-        // The test program carries no version block.
-        EXPECT_EQ(app.m_strVersion, "");
         DestroyTheApp();
     }
 }
 
 TEST_F(Startup, FolderThatCannotBeMadeIsToldThenEndsWithCodeZero) {
-    fs::create_directories(m_documents / "Quorvane");
-    std::ofstream(m_documents / "Quorvane" / "Tarnvault") << "a file in the folder's place";
+    fs::create_directories(Maker());
+    WriteFile(Maker() / "Tarnvault", "a file in the folder's place");
     EXPECT_EXIT(
         {
             WhenModalOpens([](QWidget* modal) {
@@ -70,8 +56,7 @@ TEST_F(Startup, FolderThatCannotBeMadeIsToldThenEndsWithCodeZero) {
             std::exit(1);
         },
         testing::ExitedWithCode(0),
-        "box: Unable to create directory: " + (m_documents / "Quorvane" / "Tarnvault").string() +
-            "\n$");
+        "box: Unable to create directory: " + (Maker() / "Tarnvault").string() + "\n$");
 }
 
 }  // namespace

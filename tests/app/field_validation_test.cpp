@@ -1,4 +1,4 @@
-// Field validation: the wrapping decimal reader, the hash rule and the UTC date, then the seven
+// Field validation: the wrapping decimal reader and the hash rule, then the seven
 // fields of the real dialog with their status labels, members and error lines.
 #include <string>
 
@@ -39,12 +39,6 @@ TEST(IsBlockHash, SixtyFourHexDigitsThenOnlyBlanksAndTabs) {
         digits.substr(0, 63) + "g", digits + "\n",
     };
     for (const std::string& text : invalid) EXPECT_FALSE(IsBlockHash(text)) << '"' << text << '"';
-}
-
-TEST(UtcDateText, SpansTheWhole32BitRange) {
-    EXPECT_EQ(UtcDateText(0), "1970/01/01 00:00:00 UTC");
-    EXPECT_EQ(UtcDateText(951782400), "2000/02/29 00:00:00 UTC");
-    EXPECT_EQ(UtcDateText(4294967295u), "2106/02/07 06:28:15 UTC");
 }
 
 using DialogValidation = SettingsFixture;
