@@ -64,22 +64,29 @@ public:
 using Log = std::vector<std::string>;
 
 // An edit notifies every change, typed or set; Enter presses the default button unless the
-// focus is on another push button.
-TEST(DialogMessages, EditChangesAndClicksReachTheirHandlers) {
+// focus is on another push button; a resize of the shown dialog arrives with the new client size.
+TEST(DialogMessages, EditChangesClicksAndResizingReachTheirHandlers) {
     ProbeDialog dialog;
     ASSERT_TRUE(dialog.Create());
+    QDialog* window = dialog.GetDialogWidget();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    dialog.log.clear();
     QTest::keyClicks(dialog.Widget(IDC_PASSWORD), "ab");
     dialog.GetDlgItem(IDC_PASSWORD)->SetWindowText("xyz");
     dialog.GetDlgItem(IDC_PASSWORD)->SetWindowText("xyz");  // an equal text is a change too
     dialog.GetDlgItem(IDC_TIMELOCK_FILE)->SetWindowText("");
     QTest::keyClicks(dialog.Widget(IDC_BLOCK_NUMBER), "7");  // not in the map: nothing
-    QTest::mouseClick(dialog.Widget(IDC_SAVE_SETTINGS), Qt::LeftButton);
     QTest::keyClick(dialog.Widget(IDC_PASSWORD), Qt::Key_Return);
     QTest::keyClick(dialog.Widget(IDC_TIMELOCK_FILE), Qt::Key_Enter);
+    QTest::mouseClick(dialog.Widget(IDC_SAVE_SETTINGS), Qt::LeftButton);
     dialog.Widget(IDC_SAVE_SETTINGS)->setFocus();
     QTest::keyClick(dialog.Widget(IDC_SAVE_SETTINGS), Qt::Key_Return);
-    EXPECT_EQ(dialog.log, (Log{"password a", "password ab", "password xyz", "password xyz", "path ", "save",
-                               "open", "open", "save"}));
+    EXPECT_EQ(dialog.log, (Log{"password a", "password ab", "password xyz", "password xyz", "path ", "open",
+                               "open", "save", "save"}));
+    dialog.log.clear();
+    window->resize(window->width() + 50, window->height());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog.log.empty(); }, 2000));
+    EXPECT_EQ(dialog.log.back(), "sizing 8 " + std::to_string(window->width()) + " 1");
 }
 
 TEST(DialogMessages, EndingTheDialogGivesDoModalItsResult) {
@@ -137,18 +144,7 @@ TEST(DialogMessages, TimersArriveByIdAlsoUnderAMessageBoxAndRestartWhenSetAgain)
     EXPECT_EQ(dialog.SetTimer(3, 10, reinterpret_cast<void*>(&dialog)), 0u) << "callbacks are not offered";
 }
 
-TEST(DialogMessages, ResizingAShownDialogSendsSizingWithTheNewClientSize) {
-    ProbeDialog dialog;
-    ASSERT_TRUE(dialog.Create());
-    QDialog* window = dialog.GetDialogWidget();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
-    dialog.log.clear();
-    window->resize(window->width() + 50, window->height());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog.log.empty(); }, 2000));
-    EXPECT_EQ(dialog.log.back(), "sizing 8 " + std::to_string(window->width()) + " 1");
-}
-
-TEST(DialogMessages, WindowTextIsCutToTheCountAndCrossesAsWindows1252) {
+TEST(DialogMessages, WindowTextIsCutToTheCountCrossesAsWindows1252AndKeepsItsLineEnds) {
     ProbeDialog dialog;
     ASSERT_TRUE(dialog.Create());
     CWnd* edit = dialog.GetDlgItem(IDC_PASSWORD);
@@ -171,27 +167,25 @@ TEST(DialogMessages, WindowTextIsCutToTheCountAndCrossesAsWindows1252) {
         QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
         QApplication::sendEvent(line, &press);
     }
-    char small[8];
+    char small[64];
     EXPECT_EQ(edit->GetWindowText(small, 8), 3);
     EXPECT_EQ(std::string(small), "\xE9\x80?");
     edit->SetWindowText("caf\xE9");
     EXPECT_EQ(line->text(), QString::fromUtf8("café"));
-}
 
-TEST(DialogMessages, MultiLineEditShowsEveryLineEndAndGivesBackTheTextAsSet) {
-    CDialog dialog(IDD_DECRYPTED_DATA);
-    ASSERT_TRUE(dialog.Create());
-    CWnd* edit = dialog.GetDlgItem(IDC_DECRYPTED_TEXT);
+    // A multi-line edit shows every line end and gives the text back as set.
+    CDialog result(IDD_DECRYPTED_DATA);
+    ASSERT_TRUE(result.Create());
+    edit = result.GetDlgItem(IDC_DECRYPTED_TEXT);
     edit->SetWindowText("one\r\ntwo\nthree\rfour");
     auto* widget = qobject_cast<QPlainTextEdit*>(edit->GetSafeHwnd());
     EXPECT_EQ(widget->blockCount(), 4);
-    char buffer[64];
-    edit->GetWindowText(buffer, 64);
-    EXPECT_EQ(std::string(buffer), "one\r\ntwo\nthree\rfour");
+    edit->GetWindowText(small, 64);
+    EXPECT_EQ(std::string(small), "one\r\ntwo\nthree\rfour");
     QTest::keyClick(widget, Qt::Key_End, Qt::ControlModifier);
     QTest::keyClicks(widget, "!");
-    edit->GetWindowText(buffer, 64);
-    EXPECT_EQ(std::string(buffer), "one\r\ntwo\r\nthree\r\nfour!") << "typed text has the edit's own line ends";
+    edit->GetWindowText(small, 64);
+    EXPECT_EQ(std::string(small), "one\r\ntwo\r\nthree\r\nfour!") << "typed text has the edit's own line ends";
 }
 
 }  // namespace

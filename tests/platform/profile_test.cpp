@@ -37,78 +37,71 @@ protected:
 TEST_F(Profile, ReadsTheValueExactlyAsItStandsAfterTheFirstEquals) {
     const struct {
         std::optional<std::string> file;
-        const char* section;
-        const char* key;
-        std::string expected;
+        std::string password;
     } cases[] = {
-        {std::nullopt, "Tarnvault", "Password", "<default>"},
-        {"[Other]\nPassword=x\n", "Tarnvault", "Password", "<default>"},
-        {"[Tarnvault]\nNonce=1\n", "Tarnvault", "Password", "<default>"},
-        {"[Tarnvault]\nPassword\n", "Tarnvault", "Password", "<default>"},
-        {"[Tarnvault]\nPassword=\n", "Tarnvault", "Password", ""},
-        {"  [ tarnVAULT ]  \n\t pASSWORD \t=  x y \n", "Tarnvault", "Password", "  x y "},
-        {"[Tarnvault]\nPassword=\"quoted\" \n", "Tarnvault", "Password", "\"quoted\" "},
-        {"[Tarnvault]\nPassword=a=b\n", "Tarnvault", "Password", "a=b"},
-        {"[Tarnvault]\r\nPassword=crlf\r\nNonce=2\r\n", "Tarnvault", "Password", "crlf"},
-        {"[Tarnvault]\nPassword=a\rb\n", "Tarnvault", "Password", "a\rb"},
-        {"[Tarnvault]\nPassword=no line end", "Tarnvault", "Password", "no line end"},
-        {"[Tarnvault]\nPassword=first\nPassword=second\n", "Tarnvault", "Password", "first"},
-        {"[Tarnvault]\nA=1\n[Tarnvault]\nPassword=later\n", "Tarnvault", "Password", "<default>"},
-        {"[Other]\nPassword=o\n[Tarnvault]\nPassword=t\n", "Tarnvault", "Password", "t"},
-        {"[Tarnvault]\nPassword=t\n[Other]\nPassword=o\n", "Other", "Password", "o"},
-        {"Password=before any section\n", "Tarnvault", "Password", "<default>"},
-        {"\x01\xff\0\n[Tarnvault]\nPassword=a\0b\n"s, "Tarnvault", "Password", "a\0b"s},
+        {std::nullopt, "<default>"},
+        {"[Tarnvault]\nNonce=1\n", "<default>"},
+        {"[Tarnvault]\nPassword\n", "<default>"},
+        {"[Tarnvault]\nPassword=\n", ""},
+        {"  [ tarnVAULT ]  \n\t pASSWORD \t=  x y \n", "  x y "},
+        {"[Tarnvault]\nPassword=\"quoted\" \n", "\"quoted\" "},
+        {"[Tarnvault]\nPassword=a=b\n", "a=b"},
+        {"[Tarnvault]\r\nPassword=crlf\r\nNonce=2\r\n", "crlf"},
+        {"[Tarnvault]\nPassword=a\rb\n", "a\rb"},
+        {"[Tarnvault]\nPassword=no line end", "no line end"},
+        {"[Tarnvault]\nPassword=first\nPassword=second\n", "first"},
+        {"[Tarnvault]\nA=1\n[Tarnvault]\nPassword=later\n", "<default>"},
+        {"[Other]\nPassword=o\n[Tarnvault]\nPassword=t\n", "t"},
+        {"Password=before any section\n", "<default>"},
+        {"\x01\xff\0\n[Tarnvault]\nPassword=a\0b\n"s, "a\0b"s},
     };
     for (const auto& c : cases) {
         unlink(file_.c_str());
-        if (c.file) {
-            Put(*c.file);
-        }
-        EXPECT_EQ(Read(c.section, c.key), c.expected) << c.file.value_or("no file");
+        if (c.file) Put(*c.file);
+        EXPECT_EQ(Read("Tarnvault", "Password"), c.password) << c.file.value_or("no file");
     }
 }
 
-TEST_F(Profile, CutsAValueToOneLessThanTheBuffer) {
-    Put("[T]\nK=" + std::string(3000, 'v') + "\n");
-    EXPECT_EQ(Read("T", "K"), std::string(1022, 'v'));
-    EXPECT_EQ(Read("T", "K", 4), "vvv");
+// Lines of megabytes are read and kept whole; a value is cut to the buffer.
+TEST_F(Profile, CutsAValueToOneLessThanTheBufferAndKeepsHugeLines) {
+    const std::string huge(4 << 20, 'x');
+    Put(huge + "\n[T]\nK=" + huge + "\nL=" + huge);
+    EXPECT_EQ(Read("T", "K"), std::string(1022, 'x'));
+    EXPECT_EQ(Read("T", "K", 4), "xxx");
     EXPECT_EQ(Read("T", "K", 1), "");
     EXPECT_EQ(Read("T", "missing", 3, "default"), "de");
+    ASSERT_EQ(Write("T", "L", "short"), TRUE);
+    EXPECT_EQ(folder_.Get(file_), huge + "\n[T]\nK=" + huge + "\nL=short");
 }
 
 TEST_F(Profile, WritesInPlaceOrAddsKeySectionAndFileKeepingEveryOtherLine) {
     const struct {
         const char* before;  // nullptr: no file
-        const char* section;
-        const char* key;
-        const char* value;
+        const char* value;   // of K in section T
         const char* after;
     } cases[] = {
-        {nullptr, "Tarnvault", "Password", "pw", "[Tarnvault]\nPassword=pw\n"},
-        {"", "Tarnvault", "Password", "pw", "[Tarnvault]\nPassword=pw\n"},
-        {"[T]\nA=1\n", "T", "K", "v", "[T]\nA=1\nK=v\n"},
-        {"[T]\nA=1", "T", "K", "v", "[T]\nA=1\nK=v\n"},
-        {"[U]\nA=1", "T", "K", "v", "[U]\nA=1\n[T]\nK=v\n"},
-        {"[T]\n  k = old \nB=2\n", "T", "K", "new", "[T]\n  k =new\nB=2\n"},
-        {"[T]\nK=old\n", "T", "K", "", "[T]\nK=\n"},
-        {"[T]\nK=a\nK=b\n", "T", "K", "v", "[T]\nK=v\nK=b\n"},
-        {"; note\n[U]\nK=u\n\n[t]\nA=1\n\n[V]\nx\n", "T", "K", "v",
-         "; note\n[U]\nK=u\n\n[t]\nA=1\nK=v\n\n[V]\nx\n"},
-        {"[T]\nA=1\n[T]\nK=2\n", "T", "K", "v", "[T]\nA=1\nK=v\n[T]\nK=2\n"},
-        {"[T]\r\nK=old\r\nB=2\r\n", "T", "K", "v", "[T]\r\nK=v\r\nB=2\r\n"},
-        {"[U]\r\nA=1\r\n", "T", "K", "v", "[U]\r\nA=1\r\n[T]\r\nK=v\r\n"},
-        {"[T]\nK=1\n", "T", "K", " \"p w\" ", "[T]\nK= \"p w\" \n"},
-        {"\x01\xff\n[T]\nK=1\n", "T", "K", "v", "\x01\xff\n[T]\nK=v\n"},
+        {nullptr, "v", "[T]\nK=v\n"},
+        {"", "v", "[T]\nK=v\n"},
+        {"[T]\nA=1\n", "v", "[T]\nA=1\nK=v\n"},
+        {"[T]\nA=1", "v", "[T]\nA=1\nK=v\n"},
+        {"[U]\nA=1", "v", "[U]\nA=1\n[T]\nK=v\n"},
+        {"[T]\n  k = old \nB=2\n", "new", "[T]\n  k =new\nB=2\n"},
+        {"[T]\nK=old\n", "", "[T]\nK=\n"},
+        {"[T]\nK=a\nK=b\n", "v", "[T]\nK=v\nK=b\n"},
+        {"; note\n[U]\nK=u\n\n[t]\nA=1\n\n[V]\nx\n", "v", "; note\n[U]\nK=u\n\n[t]\nA=1\nK=v\n\n[V]\nx\n"},
+        {"[T]\nA=1\n[T]\nK=2\n", "v", "[T]\nA=1\nK=v\n[T]\nK=2\n"},
+        {"[T]\r\nK=old\r\nB=2\r\n", "v", "[T]\r\nK=v\r\nB=2\r\n"},
+        {"[U]\r\nA=1\r\n", "v", "[U]\r\nA=1\r\n[T]\r\nK=v\r\n"},
+        {"[T]\nK=1\n", " \"p w\" ", "[T]\nK= \"p w\" \n"},
+        {"\x01\xff\n[T]\nK=1\n", "v", "\x01\xff\n[T]\nK=v\n"},
     };
     for (const auto& c : cases) {
-        unlink(file_.c_str());
-        if (c.before != nullptr) {
-            Put(c.before);
-        }
         SCOPED_TRACE(c.before ? c.before : "no file");
-        EXPECT_EQ(Write(c.section, c.key, c.value), TRUE);
+        unlink(file_.c_str());
+        if (c.before != nullptr) Put(c.before);
+        EXPECT_EQ(Write("T", "K", c.value), TRUE);
         EXPECT_EQ(folder_.Get(file_), c.after);
-        EXPECT_EQ(Read(c.section, c.key), c.value);
+        EXPECT_EQ(Read("T", "K"), c.value);
     }
     EXPECT_EQ(folder_.Entries(), 1u);  // no temporary file left behind
 }
@@ -149,14 +142,6 @@ TEST_F(Profile, HostilePathsGiveTheDefaultOrFalseWithoutBlocking) {
     }
 }
 
-TEST_F(Profile, HandlesLinesOfMegabytes) {
-    const std::string huge(4 << 20, 'x');
-    Put(huge + "\n[T]\nK=" + huge + "\nL=" + huge);
-    EXPECT_EQ(Read("T", "K"), std::string(1022, 'x'));
-    ASSERT_EQ(Write("T", "L", "short"), TRUE);
-    EXPECT_EQ(folder_.Get(file_), huge + "\n[T]\nK=" + huge + "\nL=short");
-}
-
 TEST_F(Profile, NewFileIsPrivateAnExistingFileKeepsItsModeAndALinkStaysALink) {
     const mode_t old = umask(0);
     ASSERT_EQ(Write("T", "K", "v"), TRUE);
@@ -186,9 +171,7 @@ TEST_F(Profile, AReadOnlyFileIsLeftAsItIs) {
         ASSERT_EQ(chown(file_.c_str(), 65534, 65534), 0);
         ASSERT_EQ(chmod(folder_.path.c_str(), 0777), 0);
         const pid_t child = fork();
-        if (child == 0) {
-            _exit(setgid(65534) == 0 && setuid(65534) == 0 ? attempt() : 99);
-        }
+        if (child == 0) _exit(setgid(65534) == 0 && setuid(65534) == 0 ? attempt() : 99);
         int status = 0;
         ASSERT_EQ(waitpid(child, &status, 0), child);
         EXPECT_EQ(WEXITSTATUS(status), FALSE);

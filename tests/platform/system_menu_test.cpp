@@ -21,7 +21,7 @@ namespace {
 
 class MenuDialog : public CDialog {
 public:
-    explicit MenuDialog(bool append = true) : CDialog(IDD_TARNVAULT_DIALOG), m_append(append) {}
+    MenuDialog() : CDialog(IDD_TARNVAULT_DIALOG) {}
 
     const MessageMap* GetMessageMap() const override {
         static const MessageMap map(CDialog::GetThisMessageMap(),
@@ -30,7 +30,7 @@ public:
     }
     BOOL OnInitDialog() override {
         CDialog::OnInitDialog();
-        if (CMenu* menu = GetSystemMenu(FALSE); menu != nullptr && m_append) {
+        if (CMenu* menu = GetSystemMenu(FALSE); menu != nullptr) {
             menu->AppendMenu(MF_SEPARATOR);
             menu->AppendMenu(MF_STRING, IDM_ABOUTBOX, "&About Tarnvault...");
         }
@@ -42,68 +42,60 @@ public:
     }
 
     std::vector<UINT> commands;
-
-private:
-    bool m_append;
 };
 
-// The menu's entries as shown, "-" for a separator.
-std::vector<std::string> Entries(QMenu* menu) {
-    std::vector<std::string> entries;
-    for (QAction* action : menu->actions()) entries.push_back(action->isSeparator() ? "-" : action->text().toStdString());
-    return entries;
-}
-
-// A right click as the platform reports it to the widget under the pointer.
-void RightClick(QWidget* widget, QPoint at) {
-    QContextMenuEvent event(QContextMenuEvent::Mouse, at, widget->mapToGlobal(at));
-    QApplication::sendEvent(widget, &event);
-}
-
-// Opens the menu the given way, then chooses the entry with this text (or closes the menu).
+// Opens the menu the given way, then chooses the entry with this text; gives the entries shown,
+// "-" for a separator.
 std::vector<std::string> OpenAndChoose(MenuDialog& dialog, const std::function<void(QWidget*)>& open,
                                        const char* choice) {
     std::vector<std::string> shown;
     WhenPopupOpens([&](QWidget* popup) {
         auto* menu = qobject_cast<QMenu*>(popup);
         ASSERT_NE(menu, nullptr);
-        shown = Entries(menu);
         for (QAction* action : menu->actions()) {
-            if (choice != nullptr && action->text() == choice) menu->setActiveAction(action);
+            shown.push_back(action->isSeparator() ? "-" : action->text().toStdString());
+            if (action->text() == choice) menu->setActiveAction(action);
         }
-        QTest::keyClick(menu, choice != nullptr ? Qt::Key_Return : Qt::Key_Escape);
+        QTest::keyClick(menu, Qt::Key_Return);
     });
     open(dialog.GetDialogWidget());
     return shown;
 }
 
 TEST(SystemMenu, OpensOnAltSpaceAndOnARightClickWithTheAppendedEntriesThenClose) {
-    const std::vector<std::string> entries{"&About Tarnvault...", "-", "Close"};
+    // A right click as the platform reports it to the widget under the pointer.
+    const auto rightClick = [](QWidget* widget, QPoint at) {
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, widget->mapToGlobal(at));
+        QApplication::sendEvent(widget, &event);
+    };
     const struct {
         const char* how;
         std::function<void(QWidget*)> open;
     } ways[] = {
         {"Alt+Space", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Space, Qt::AltModifier); }},
-        {"right click on the background", [](QWidget* w) { RightClick(w, QPoint(3, w->height() - 3)); }},
-        {"right click on a label", [](QWidget* w) {
-             RightClick(w->findChild<QLabel*>(), QPoint(2, 2));
-         }},
+        {"right click on the background", [&](QWidget* w) { rightClick(w, QPoint(3, w->height() - 3)); }},
+        {"right click on a label", [&](QWidget* w) { rightClick(w->findChild<QLabel*>(), QPoint(2, 2)); }},
     };
     for (const auto& way : ways) {
+        SCOPED_TRACE(way.how);
         MenuDialog dialog;
         ASSERT_TRUE(dialog.Create());
         ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.GetDialogWidget()));
-        EXPECT_EQ(OpenAndChoose(dialog, way.open, "&About Tarnvault..."), entries) << way.how;
-        EXPECT_EQ(dialog.commands, std::vector<UINT>{IDM_ABOUTBOX}) << way.how;
+        EXPECT_EQ(OpenAndChoose(dialog, way.open, "&About Tarnvault..."),
+                  (std::vector<std::string>{"&About Tarnvault...", "-", "Close"}));
+        EXPECT_EQ(dialog.commands, std::vector<UINT>{IDM_ABOUTBOX});
         EXPECT_TRUE(dialog.GetDialogWidget()->isVisible()) << "the default handling of other commands keeps it";
     }
 }
 
-TEST(SystemMenu, CloseEndsTheDialogThroughTheCancelHandling) {
-    MenuDialog dialog(false);
+// Reverting drops the appended entries; "Close" ends the dialog through the cancel handling.
+TEST(SystemMenu, RevertedMenuHoldsOnlyCloseWhichEndsTheDialog) {
+    MenuDialog dialog;
     std::vector<std::string> shown;
     WhenModalOpens([&](QWidget* window) {
         if (!QTest::qWaitForWindowActive(window)) ADD_FAILURE() << "the dialog never became active";
+        EXPECT_EQ(dialog.GetSystemMenu(TRUE), nullptr);
+        EXPECT_TRUE(dialog.GetSystemMenu(FALSE)->Items().empty());
         shown = OpenAndChoose(dialog, [](QWidget* w) { QTest::keyClick(w, Qt::Key_Space, Qt::AltModifier); },
                               "Close");
         if (window->isVisible()) dialog.EndDialog(-1);  // a test that failed must not hang
@@ -111,18 +103,9 @@ TEST(SystemMenu, CloseEndsTheDialogThroughTheCancelHandling) {
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     EXPECT_EQ(shown, std::vector<std::string>{"Close"});
     EXPECT_EQ(dialog.commands, std::vector<UINT>{SC_CLOSE});
-}
 
-TEST(SystemMenu, RevertDropsTheAppendedEntriesAndAMenuOfItsOwnIsKeptPerWindow) {
-    MenuDialog dialog;
-    ASSERT_TRUE(dialog.Create());
-    ASSERT_NE(dialog.GetSystemMenu(FALSE), nullptr);
-    EXPECT_EQ(dialog.GetSystemMenu(FALSE)->Items().size(), 2u);
-    EXPECT_EQ(dialog.GetSystemMenu(TRUE), nullptr);
-    EXPECT_TRUE(dialog.GetSystemMenu(FALSE)->Items().empty());
     ASSERT_TRUE(dialog.Create());  // a new window starts with a new menu: no entry twice
     EXPECT_EQ(dialog.GetSystemMenu(FALSE)->Items().size(), 2u);
-
     CMenu menu;
     EXPECT_FALSE(menu.AppendMenu(MF_STRING, 5, nullptr));
     EXPECT_TRUE(menu.Items().empty());

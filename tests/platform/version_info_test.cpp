@@ -48,7 +48,7 @@ std::string Patched(std::string bytes, size_t at, uint64_t value, int width) {
     return bytes;
 }
 
-TEST(VersionInfo, OwnProgramFileCarriesItsVersion) {
+TEST(VersionInfo, OwnProgramFileCarriesItsVersionAndOnlyTheRootIsGiven) {
     char link[4096] = {};
     ASSERT_GT(readlink("/proc/self/exe", link, sizeof link - 1), 0);
     EXPECT_EQ(OwnPath(), link);
@@ -58,6 +58,19 @@ TEST(VersionInfo, OwnProgramFileCarriesItsVersion) {
     EXPECT_EQ(GetModuleFileName(nullptr, cut, sizeof cut), sizeof cut);
     EXPECT_EQ(std::string(cut), OwnPath().substr(0, 7));
     EXPECT_EQ(GetModuleFileName(reinterpret_cast<HMODULE>(1), cut, sizeof cut), 0u);
+
+    std::vector<uint8_t> small(sizeof(VS_FIXEDFILEINFO) - 1);
+    EXPECT_EQ(GetFileVersionInfo(OwnPath().c_str(), 0, small.size(), small.data()), FALSE);
+    // A query gives only the root, and only of a valid block.
+    VS_FIXEDFILEINFO block {};
+    block.dwSignature = 0xFEEF04BD;
+    void* info = nullptr;
+    UINT length = 0;
+    EXPECT_EQ(VerQueryValue(&block, "\\", &info, &length), TRUE);
+    EXPECT_EQ(info, &block);
+    EXPECT_EQ(VerQueryValue(&block, "\\StringFileInfo\\040904b0\\FileVersion", &info, &length), FALSE);
+    block.dwSignature = 0;
+    EXPECT_EQ(VerQueryValue(&block, "\\", &info, &length), FALSE);
 }
 
 // Each case spoils one thing the reader relies on in a copy of this very program file.
@@ -109,20 +122,6 @@ TEST(VersionInfo, CorruptedProgramFilesNeverCrash) {
         // A note the reader sizes up must also be read: both calls see the same file.
         EXPECT_NE(VersionOf(folder.Put("corrupt", copy)), "failed");
     }
-}
-
-TEST(VersionInfo, QueryGivesOnlyTheRootOfAValidBlockThatFits) {
-    VS_FIXEDFILEINFO block {};
-    block.dwSignature = 0xFEEF04BD;
-    void* info = nullptr;
-    UINT length = 0;
-    EXPECT_EQ(VerQueryValue(&block, "\\", &info, &length), TRUE);
-    EXPECT_EQ(info, &block);
-    EXPECT_EQ(VerQueryValue(&block, "\\StringFileInfo\\040904b0\\FileVersion", &info, &length), FALSE);
-    block.dwSignature = 0;
-    EXPECT_EQ(VerQueryValue(&block, "\\", &info, &length), FALSE);
-    std::vector<uint8_t> small(sizeof block - 1);
-    EXPECT_EQ(GetFileVersionInfo(OwnPath().c_str(), 0, small.size(), small.data()), FALSE);
 }
 
 }  // namespace

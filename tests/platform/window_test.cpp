@@ -5,11 +5,8 @@
 
 #include <QApplication>
 #include <QCursor>
-#include <QDialog>
 #include <QIcon>
 #include <QImage>
-#include <QLineEdit>
-#include <QPixmap>
 #include <QTest>
 #include <gtest/gtest.h>
 
