@@ -6,9 +6,9 @@
 #include <stdexcept>
 
 #include "interpreter/natives/Natives.h"
-#include "natives_values.h"
+#include "value_forms.h"
 
-using namespace natives_test;
+using namespace value_forms;
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include "interpreter/keys/MurmurHash3.h"
 #include "interpreter/natives/Natives.h"
 #include "interpreter/natives/TimeLockPad.h"
-#include "natives_values.h"
+#include "value_forms.h"
 
-using namespace natives_test;
+using namespace value_forms;
 
 namespace {
 

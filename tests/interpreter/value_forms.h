@@ -1,9 +1,10 @@
 #pragma once
-// Native arguments written as short texts, and natives called on them directly:
+// Values written as short texts, so that the Value and native tests read one line per case, and
+// natives called on them directly:
 //   "-" unset · "u*3" a uint32 of 3 elements without storage · "b#0" a barray of 0 elements
 //   holding storage (any kind letter) · "i:1,-2" int · "u:0x10" uint32 · "q:5" uint64 ·
-//   "d:1.5" double · "s:text" · "b:0a0b" bytes
-// Describe() gives kind, count and the held storage in hex (a string's text as it is), so an
+//   "d:1.5" double · "s:text" · "b:0a0b" bytes · "k*1" the unknown kind code 6
+// Describe() gives kind, count and the held storage in hex (a string's text 0 as it is), so an
 // expected form is compared as Describe(Make(form)).
 #include <bit>
 #include <cstring>
@@ -15,9 +16,9 @@
 #include "interpreter/natives/NativeTable.h"
 #include "interpreter/values/Value.h"
 
-namespace natives_test {
+namespace value_forms {
 
-inline const std::string kKindLetters = "sidbqu";  // by kind code
+inline const std::string kKindLetters = "sidbquk";  // by kind code
 
 inline Value Make(const std::string& form) {
   Value v;
@@ -76,4 +77,4 @@ inline bool Call(NativeFunction fn, std::vector<Value>& values) {
   return fn(&args);
 }
 
-}  // namespace natives_test
+}  // namespace value_forms
