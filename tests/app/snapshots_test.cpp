@@ -106,42 +106,36 @@ std::string CaseName(const testing::TestParamInfo<MessageCase>& param) { return 
 
 INSTANTIATE_TEST_SUITE_P(Press, SnapshotMessages, testing::ValuesIn(kMessageCases), CaseName);
 
-TEST_F(Snapshots, SaveThenLoadBringsTheFieldsBack) {
+TEST_F(Snapshots, SaveAsksBeforeOverwritingAndLoadBringsTheFieldsBack) {
     const mode_t oldMask = umask(0);
     OpenReady();
     SetText(IDC_BLOCK_NUMBER, "0007");
     Press(kSave);
     umask(oldMask);
-    EXPECT_TRUE(m_seen.empty());
-    ASSERT_TRUE(fs::exists(At("@/tl/7.ini")));
-    EXPECT_EQ(ReadFile(At("@/tl/7.ini")), ReadFile(m_settings));
+    const std::string snapshot = ReadFile(At("@/tl/7.ini"));
+    EXPECT_EQ(snapshot, ReadFile(m_settings));
     EXPECT_EQ(Mode(At("@/tl")), 0700u);
     EXPECT_EQ(Mode(At("@/tl/7.ini")), 0600u);
 
+    // Answered No, the snapshot and the settings file stay as they were.
     SetText(IDC_PASSWORD, "changed");
     SetText(IDC_NONCE, "99");
-    Press(kLoad, {Pick("@/tl/7.ini")});
-    EXPECT_EQ(m_seen, Seen({kDialog}));
-    EXPECT_EQ(Text(IDC_PASSWORD), "secret");
-    EXPECT_EQ(Text(IDC_NONCE), "");
-    EXPECT_EQ(ReadFile(m_settings), ReadFile(At("@/tl/7.ini")));
-}
-
-TEST_F(Snapshots, OverwriteIsAskedAndNoLeavesEverythingAsItWas) {
-    OpenReady();
-    Press(kSave);
-    const std::string first = ReadFile(At("@/tl/5.ini"));
-    const std::string settings = ReadFile(m_settings);
-
-    SetText(IDC_PASSWORD, "second");
     m_dialog->KillTimer(IDT_AUTOSAVE);
     Press(kSave, {{QMessageBox::No}});
-    EXPECT_EQ(m_seen, Seen({"Okay to overwrite file? : @/tl/5.ini"}));
-    EXPECT_EQ(ReadFile(At("@/tl/5.ini")), first);
-    EXPECT_EQ(ReadFile(m_settings), settings) << "No saved the fields";
+    EXPECT_EQ(ReadFile(At("@/tl/7.ini")), snapshot);
+    EXPECT_EQ(ReadFile(m_settings), snapshot) << "No saved the fields";
 
+    Press(kLoad, {Pick("@/tl/7.ini")});
+    EXPECT_EQ(Text(IDC_PASSWORD), "secret");
+    EXPECT_EQ(Text(IDC_NONCE), "");
+    EXPECT_EQ(ReadFile(m_settings), snapshot);
+
+    // Answered Yes, the snapshot takes the fields.
+    SetText(IDC_PASSWORD, "second");
     Press(kSave, {{QMessageBox::Yes}});
-    EXPECT_NE(ReadFile(At("@/tl/5.ini")).find("Password=second"), std::string::npos);
+    EXPECT_NE(ReadFile(At("@/tl/7.ini")).find("Password=second"), std::string::npos);
+    const std::string overwrite = "Okay to overwrite file? : @/tl/7.ini";
+    EXPECT_EQ(m_seen, Seen({overwrite, kDialog, overwrite}));
 }
 
 TEST_F(Snapshots, LoadingASnapshotOfAnotherFileMovesToThatFile) {
