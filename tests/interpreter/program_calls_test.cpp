@@ -11,6 +11,7 @@
 #include "interpreter/natives/NativeArgs.h"
 #include "interpreter/natives/NativeTable.h"
 #include "program_harness.h"
+#include "value_forms.h"
 
 using namespace testprog;
 using namespace program_test;
@@ -25,27 +26,20 @@ ProgramKey Hashed(const std::vector<uint8_t>& bytes, uint32_t seed) {
 }
 
 TEST(RoutineKeyTest, ElementZeroIsHashedWithTheSeedOfItsKind) {
-  const ByteArray bytes{1, 2};
-  Value empty = Typed(kKindString), text = Typed(kKindString), wide = Typed(kKindUInt64),
-        minusZero = Typed(kKindDouble), barray = Typed(kKindBarray), narrow = Typed(kKindUInt32);
-  empty.SetString(0, ""), text.SetString(0, "abc"), text.SetString(1, "x"), wide.SetUInt64(0, 7);
-  minusZero.SetDouble(0, -0.0), barray.SetByteArray(0, bytes), narrow.SetInt32(0, 7);
-  const Value seven = Int(7), unsetText = Typed(kKindString), unsetInt = Typed(kKindInt),
-              kind6 = Typed(6);
-  // Never assigned: the empty text (the all-zero key), or the int 0.
-  const std::pair<const Value*, ProgramKey> cases[] = {
-      {&empty, kZeroKey}, {&unsetText, Hashed({}, 0)}, {&text, Hashed({'a', 'b', 'c'}, 0)},
-      {&seven, Hashed({7, 0, 0, 0}, 1)}, {&unsetInt, Hashed({0, 0, 0, 0}, 1)},
-      {&wide, Hashed({7, 0, 0, 0, 0, 0, 0, 0}, 4)}, {&minusZero, Hashed({0, 0, 0, 0, 0, 0, 0, 0x80}, 2)},
-      {&barray, Hashed({1, 2}, 3)}, {&narrow, kZeroKey}, {&kind6, kZeroKey}};
-  for (const auto& [variable, expected] : cases) {
+  // Never assigned: the empty text (the all-zero key), or the int 0. Other kinds: no key.
+  const std::pair<const char*, ProgramKey> cases[] = {
+      {"s:", kZeroKey}, {"s*1", Hashed({}, 0)}, {"s:abc", Hashed({'a', 'b', 'c'}, 0)},
+      {"i:7", Hashed({7, 0, 0, 0}, 1)}, {"i*1", Hashed({0, 0, 0, 0}, 1)},
+      {"q:7", Hashed({7, 0, 0, 0, 0, 0, 0, 0}, 4)}, {"d:-0", Hashed({0, 0, 0, 0, 0, 0, 0, 0x80}, 2)},
+      {"b:0102", Hashed({1, 2}, 3)}, {"u:7", kZeroKey}, {"k*1", kZeroKey}};
+  for (const auto& [form, expected] : cases) {
     ProgramKey key;
     key.fill(0xEE);
-    EXPECT_TRUE(MakeRoutineKey(*variable, key));
-    EXPECT_EQ(key, expected) << "kind " << variable->kind;
+    EXPECT_TRUE(MakeRoutineKey(value_forms::Make(form), key));
+    EXPECT_EQ(key, expected) << form;
   }
   ProgramKey key;
-  EXPECT_FALSE(MakeRoutineKey(Typed(kKindInt, 0), key));  // no element 0 to hash
+  EXPECT_FALSE(MakeRoutineKey(value_forms::Make("i*0"), key));  // no element 0 to hash
 }
 
 // A program whose caller code works on variable 1 (1 on entry) and then closes the outermost
