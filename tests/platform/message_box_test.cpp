@@ -14,20 +14,15 @@
 
 namespace {
 
-struct Seen {
-    QString caption, text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QMessageBox::StandardButtons buttons;
-    Qt::TextFormat format = Qt::AutoText;
-};
+using Step = std::function<void(QMessageBox*)>;
 
-// Opens the box through show, notes what it shows, then answers with the key.
+// Runs check on the box that show opens, then lets press answer it; gives show's result.
 template <class Show>
-int Answer(Show show, std::function<void(QMessageBox*)> press, Seen& seen) {
+int Answer(Show show, const Step& check, const Step& press) {
     WhenModalOpens([&](QWidget* widget) {
         auto* box = qobject_cast<QMessageBox*>(widget);
         ASSERT_NE(box, nullptr);
-        seen = {box->windowTitle(), box->text(), box->icon(), box->standardButtons(), box->textFormat()};
+        check(box);
         press(box);
     });
     return show();
@@ -35,13 +30,13 @@ int Answer(Show show, std::function<void(QMessageBox*)> press, Seen& seen) {
 
 TEST(MessageBox, TypeGivesIconButtonsAndResult) {
     using Box = QMessageBox;
-    const auto click = [](Box::StandardButton which) { return [which](Box* box) { box->button(which)->click(); }; };
+    const auto click = [](Box::StandardButton b) { return [b](Box* box) { box->button(b)->click(); }; };
     const auto key = [](Qt::Key k) { return [k](Box* box) { QTest::keyClick(box, k); }; };
     const Box::StandardButtons yesNo = Box::Yes | Box::No;
     const struct {
         const char* name;
         UINT type;
-        std::function<void(Box*)> press;
+        Step press;
         Box::Icon icon;
         Box::StandardButtons buttons;
         int result;
@@ -56,24 +51,27 @@ TEST(MessageBox, TypeGivesIconButtonsAndResult) {
     const QString caption = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Seen seen;
-        EXPECT_EQ(Answer([&] { return AfxMessageBox("<b>Failure</b> & more", c.type); }, c.press, seen), c.result);
-        EXPECT_EQ(seen.caption, caption);
-        EXPECT_EQ(seen.icon, c.icon);
-        EXPECT_EQ(seen.buttons, c.buttons);
-        EXPECT_EQ(seen.text, "<b>Failure</b> & more");
-        EXPECT_EQ(seen.format, Qt::PlainText) << "a message is never read as markup";
+        const auto check = [&](QMessageBox* box) {
+            EXPECT_EQ(box->windowTitle(), caption);
+            EXPECT_EQ(box->icon(), c.icon);
+            EXPECT_EQ(box->standardButtons(), c.buttons);
+            EXPECT_EQ(box->text(), "<b>Failure</b> & more");
+            EXPECT_EQ(box->textFormat(), Qt::PlainText) << "a message is never read as markup";
+        };
+        EXPECT_EQ(Answer([&] { return AfxMessageBox("<b>Failure</b> & more", c.type); }, check, c.press),
+                  c.result);
     }
 }
 
 TEST(MessageBox, StringIdShowsTheTableTextAndTextCrossesAsWindows1252) {
-    Seen seen;
-    Answer([] { return AfxMessageBox(IDP_SOCKETS_INIT_FAILED); }, [](QMessageBox* b) { b->accept(); }, seen);
-    EXPECT_EQ(seen.text, "Windows sockets initialization failed.");
-    Answer([] { return AfxMessageBox("Caf\xE9 \x80"); }, [](QMessageBox* b) { b->accept(); }, seen);
-    EXPECT_EQ(seen.text, QString::fromUtf8("Café €"));
-    Answer([] { return AfxMessageBox(99999u); }, [](QMessageBox* b) { b->accept(); }, seen);
-    EXPECT_EQ(seen.text, "");
+    const auto accept = [](QMessageBox* box) { box->accept(); };
+    const auto shows = [](const char* text) {
+        return [text](QMessageBox* box) { EXPECT_EQ(box->text(), QString::fromUtf8(text)); };
+    };
+    Answer([] { return AfxMessageBox(IDP_SOCKETS_INIT_FAILED); },
+           shows("Windows sockets initialization failed."), accept);
+    Answer([] { return AfxMessageBox("Caf\xE9 \x80"); }, shows("Café €"), accept);
+    Answer([] { return AfxMessageBox(99999u); }, shows(""), accept);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -13,9 +13,7 @@ class ScratchFolder {
 public:
     ScratchFolder() {
         char pattern[] = "/tmp/tarnvault_test.XXXXXX";
-        if (mkdtemp(pattern) != nullptr) {
-            path = pattern;
-        }
+        if (mkdtemp(pattern) != nullptr) path = pattern;
     }
     ~ScratchFolder() {
         std::error_code ignored;
@@ -30,9 +28,8 @@ public:
         return file;
     }
     static std::string Get(const std::string& file) {
-        std::ostringstream bytes;
-        bytes << std::ifstream(file, std::ios::binary).rdbuf();
-        return bytes.str();
+        std::ifstream in(file, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
     }
     static mode_t Mode(const std::string& file) {
         struct stat info {};

@@ -84,7 +84,7 @@ TEST(SystemMenu, OpensOnAltSpaceAndOnARightClickWithTheAppendedEntriesThenClose)
         EXPECT_EQ(OpenAndChoose(dialog, way.open, "&About Tarnvault..."),
                   (std::vector<std::string>{"&About Tarnvault...", "-", "Close"}));
         EXPECT_EQ(dialog.commands, std::vector<UINT>{IDM_ABOUTBOX});
-        EXPECT_TRUE(dialog.GetDialogWidget()->isVisible()) << "the default handling of other commands keeps it";
+        EXPECT_TRUE(dialog.GetDialogWidget()->isVisible()) << "other commands' default handling keeps it";
     }
 }
 

@@ -82,7 +82,26 @@ TEST(Window, StatesFollowTheWindowAndHandlesDieWithIt) {
     EXPECT_EQ(dialog.GetDlgItem(IDC_PASSWORD), nullptr);
 }
 
-TEST(Icon, MainIconHasTwoImagesOfAtMostSixteenColours) {
+class IconPainter : public CDialog {
+public:
+    IconPainter() : CDialog(IDD_ABOUTBOX) {}
+    const MessageMap* GetMessageMap() const override {
+        static const MessageMap map(CDialog::GetThisMessageMap(), {
+            OnMessage(WM_PAINT, &IconPainter::OnPaint),
+            OnMessage(WM_QUERYDRAGICON, &IconPainter::OnQueryDragIcon),
+        });
+        return &map;
+    }
+    void OnPaint() {
+        CPaintDC dc(this);
+        painted = dc.DrawIcon(0, 0, icon);
+    }
+    HCURSOR OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(icon); }
+    HICON icon = LoadIconW(AfxGetResourceHandle(), IDR_MAINFRAME);
+    BOOL painted = FALSE;
+};
+
+TEST(Icon, MainIconHasTwoImagesOfAtMostSixteenColoursThatHandlersDrawAndSend) {
     const HICON icon = LoadIconW(AfxGetResourceHandle(), IDR_MAINFRAME);
     ASSERT_NE(icon, nullptr);
     EXPECT_EQ(LoadIconW(AfxGetResourceHandle(), IDR_MAINFRAME), icon);
@@ -106,42 +125,21 @@ TEST(Icon, MainIconHasTwoImagesOfAtMostSixteenColours) {
     EXPECT_EQ(GetSystemMetrics(SM_CXICON), 32);
     EXPECT_EQ(GetSystemMetrics(SM_CYICON), 32);
     EXPECT_EQ(GetSystemMetrics(0), 0);
-}
 
-class IconPainter : public CDialog {
-public:
-    IconPainter() : CDialog(IDD_ABOUTBOX) {}
-    const MessageMap* GetMessageMap() const override {
-        static const MessageMap map(CDialog::GetThisMessageMap(), {
-            OnMessage(WM_PAINT, &IconPainter::OnPaint),
-            OnMessage(WM_QUERYDRAGICON, &IconPainter::OnQueryDragIcon),
-        });
-        return &map;
-    }
-    void OnPaint() {
-        CPaintDC dc(this);
-        painted = dc.DrawIcon(0, 0, icon);
-    }
-    HCURSOR OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(icon); }
-    HICON icon = LoadIconW(AfxGetResourceHandle(), IDR_MAINFRAME);
-    BOOL painted = FALSE;
-};
-
-TEST(Icon, PaintHandlerDrawsTheIconAndTheDialogCarriesIt) {
+    // The paint handler draws it, and the dialog carries it once it is sent.
     IconPainter dialog;
     ASSERT_TRUE(dialog.Create());
     const QImage shot = dialog.GetDialogWidget()->grab().toImage();
     EXPECT_TRUE(dialog.painted);
-    const QImage icon = IconImages(dialog.icon)->pixmap(32, 32).toImage();
-    EXPECT_EQ(shot.pixel(16, 24), icon.pixel(16, 24));
+    EXPECT_EQ(shot.pixel(16, 24), IconImages(icon)->pixmap(32, 32).toImage().pixel(16, 24));
 
     dialog.painted = TRUE;
     dialog.SendMessage(WM_PAINT);  // outside a paint event there is nothing to paint on
     EXPECT_FALSE(dialog.painted);
 
-    EXPECT_EQ(dialog.SendMessage(WM_QUERYDRAGICON), reinterpret_cast<LRESULT>(dialog.icon));
+    EXPECT_EQ(dialog.SendMessage(WM_QUERYDRAGICON), reinterpret_cast<LRESULT>(icon));
     EXPECT_TRUE(dialog.GetDialogWidget()->windowIcon().isNull());
-    dialog.SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(dialog.icon));
+    dialog.SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     EXPECT_FALSE(dialog.GetDialogWidget()->windowIcon().isNull());
 }
 
