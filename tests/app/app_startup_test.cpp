@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "app/settings_fixture.h"
-#include "support/WhenModalOpens.h"
 
 namespace {
 
@@ -46,11 +45,7 @@ TEST_F(Startup, FolderThatCannotBeMadeIsToldThenEndsWithCodeZero) {
     WriteFile(Maker() / "Tarnvault", "a file in the folder's place");
     EXPECT_EXIT(
         {
-            WhenModalOpens([](QWidget* modal) {
-                auto* box = qobject_cast<QMessageBox*>(modal);
-                std::fprintf(stderr, "box: %s\n", box ? box->text().toUtf8().constData() : "none");
-                QTest::keyClick(modal, Qt::Key_Return);
-            });
+            ReportNextBox();
             MakeTheApp();
             std::fprintf(stderr, "still running\n");
             std::exit(1);

@@ -1,6 +1,6 @@
-// The main dialog as the program builds it: its template with the statuses of empty fields and
-// the tab order, the system menu's About entry and the About box, the path field that follows
-// the window's width, and the "..." button with the file dialog driven.
+// The main dialog as the program builds it: its template and tab order, the system menu's About
+// entry and the About box, the path field that follows the window's width, and the "..." button
+// with the file dialog driven.
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,20 +16,13 @@ namespace {
 
 using MainDialog = SettingsFixture;
 
-// A first start: the template's controls (whose places the template tests check) with the
-// statuses of empty fields, and Tab through the tab stops in template order.
-TEST_F(MainDialog, StartsWithTheStatusesOfEmptyFieldsAndTabsInTemplateOrder) {
+// The template's controls (whose places the template tests check), with Tab through the tab
+// stops in template order.
+TEST_F(MainDialog, ShowsItsTemplateAndTabsInTemplateOrder) {
     OpenDialog();
     QDialog* window = m_dialog->GetDialogWidget();
     EXPECT_EQ(window->windowTitle(), "Tarnvault V1.0");
     EXPECT_EQ(qobject_cast<QLineEdit*>(Widget(IDC_PASSWORD))->echoMode(), QLineEdit::Normal);
-    const std::pair<int, const char*> statuses[] = {
-        {IDC_PASSWORD_STATUS, ""},        {IDC_BLOCK_NUMBER_STATUS, ""},
-        {IDC_BLOCK_VERSION_STATUS, ""},   {IDC_TIME_STAMP_STATUS, "1970/01/01 00:00:00 UTC"},
-        {IDC_BITS_STATUS, ""},            {IDC_NONCE_STATUS, ""},
-        {IDC_PREV_BLOCK_HASH_STATUS, "Invalid"}, {IDC_MERKLE_ROOT_STATUS, "Invalid"},
-    };
-    for (const auto& [id, text] : statuses) EXPECT_EQ(Text(id), text) << id;
 
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     const int order[] = {IDC_BLOCK_NUMBER, IDC_BLOCK_VERSION, IDC_PREV_BLOCK_HASH, IDC_MERKLE_ROOT,

@@ -1,8 +1,6 @@
 // The "Open TimeLock" button on the real dialog: each outcome of the request as the user sees
 // it, the result dialog's text, the timing line on standard output, and the end of the
 // process after a run that threw.
-#include <QMessageBox>
-
 #include <cstdio>
 #include <regex>
 #include <string>
@@ -10,7 +8,6 @@
 #include "app/settings_fixture.h"
 #include "res/Resource.h"
 #include "support/RealisticTimeLock.h"
-#include "support/WhenModalOpens.h"
 
 namespace {
 
@@ -92,11 +89,7 @@ TEST_F(OpenHandler, RunThatThrowsEndsTheProcessWithCodeTwo) {
         {
             OpenDialog();
             TypeInputs(in);
-            WhenModalOpens([](QWidget* modal) {
-                auto* box = qobject_cast<QMessageBox*>(modal);
-                std::fprintf(stderr, "box: %s\n", box ? box->text().toUtf8().constData() : "none");
-                QTest::keyClick(modal, Qt::Key_Return);
-            }, 120000);
+            ReportNextBox();
             Press(IDC_OPEN_TIMELOCK);
             std::fprintf(stderr, "still running\n");
             std::exit(0);

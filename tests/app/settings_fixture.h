@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -63,6 +64,15 @@ struct Step {
 inline const Step kOk{};  // also closes any other dialog, as Escape does
 inline const Step kCancel{};
 inline Step Pick(std::string file, bool vanish = false) { return {QMessageBox::Ok, std::move(file), vanish}; }
+
+// In a death test's child: the next box's text goes to standard error, then Enter answers it.
+inline void ReportNextBox() {
+    WhenModalOpens([](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        std::fprintf(stderr, "box: %s\n", box ? box->text().toUtf8().constData() : "none");
+        QTest::keyClick(modal, Qt::Key_Return);
+    }, 120000);
+}
 
 class SettingsFixture : public testing::Test {
 protected:

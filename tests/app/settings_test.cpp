@@ -19,7 +19,13 @@ TEST_F(Settings, FirstStartShowsEmptyFieldsAndWritesNineEmptyKeysASecondLater) {
     const mode_t oldMask = umask(0);
     CTarnvaultDlg& dialog = OpenDialog();
     for (const SettingsKey& key : kSettingsKeys) EXPECT_EQ(Text(key.controlId), "") << key.name;
-    EXPECT_EQ(Text(IDC_TIME_STAMP_STATUS), "1970/01/01 00:00:00 UTC");
+    const std::pair<int, const char*> statuses[] = {
+        {IDC_PASSWORD_STATUS, ""},        {IDC_BLOCK_NUMBER_STATUS, ""},
+        {IDC_BLOCK_VERSION_STATUS, ""},   {IDC_TIME_STAMP_STATUS, "1970/01/01 00:00:00 UTC"},
+        {IDC_BITS_STATUS, ""},            {IDC_NONCE_STATUS, ""},
+        {IDC_PREV_BLOCK_HASH_STATUS, "Invalid"}, {IDC_MERKLE_ROOT_STATUS, "Invalid"},
+    };
+    for (const auto& [id, text] : statuses) EXPECT_EQ(Text(id), text) << id;
     EXPECT_FALSE(fs::exists(m_settings)) << "written before the auto-save";
 
     ASSERT_TRUE(QTest::qWaitFor([&] { return fs::exists(m_settings); }, 5000));
