@@ -100,14 +100,10 @@ TEST(DecodedRunTest, UInt64ShortPathsAgreeWithTheReadingWhateverTheVariables) {
       {kKindDouble, 1, 0, true}, {kKindString, 1, 0, true}};
   // Immediates, then variable 2 of a kind and count, assigned a number or never assigned.
   const struct { Operand operand; int32_t kind; uint32_t count; std::optional<Operand> value; }
-      sources[] = {{Imm::UInt64(0), kKindInt, 1, {}},
-                   {Imm::UInt64(3), kKindInt, 1, {}},
-                   {Imm::UInt64(big), kKindInt, 1, {}},
-                   {Opnd::Var(2), kKindUInt64, 1, Imm::UInt64(7)},
-                   {Opnd::Var(2), kKindUInt64, 1, Imm::UInt64(0)},
-                   {Opnd::Var(2), kKindUInt64, 1, {}},
-                   {Opnd::Var(2), kKindUInt64, 2, Imm::UInt64(7)},
-                   {Opnd::Var(2), kKindInt, 1, Imm::Int(-7)}};
+      sources[] = {{Imm::UInt64(0), kKindInt, 1, {}}, {Imm::UInt64(3), kKindInt, 1, {}},
+                   {Imm::UInt64(big), kKindInt, 1, {}}, {Opnd::Var(2), kKindUInt64, 1, Imm::UInt64(7)},
+                   {Opnd::Var(2), kKindUInt64, 1, Imm::UInt64(0)}, {Opnd::Var(2), kKindUInt64, 1, {}},
+                   {Opnd::Var(2), kKindUInt64, 2, Imm::UInt64(7)}, {Opnd::Var(2), kKindInt, 1, Imm::Int(-7)}};
   using Result = std::pair<bool, std::string>;
   for (const auto& t : targets) {
     const auto start = [&](ProgramWriter& w, int32_t sourceKind, uint32_t sourceCount) {
