@@ -56,9 +56,10 @@ TEST(TextString, AssignLeftPrependAndTrimChangeTheTextOrRefuse) {
         EXPECT_EQ(Shown(result, s), c.after) << c.op << " on \"" << c.before << '"';
     }
     CTextString locked;
-    locked.m_bLocked = 1;  // stops Append only
+    locked.m_bLocked = 1;  // stops appending only: a join keeps the trimmed folder
     EXPECT_EQ(Shown(locked.Append("ef"), locked), "0 ");
     EXPECT_EQ(Shown(locked.Prepend("*"), locked), "1 *");
+    EXPECT_EQ(Shown(locked.JoinPath(" /Data ", "x"), locked), "1 /Data");
 }
 
 TEST(TextString, GetPathPartSelectsFolderNameAndExtension) {
@@ -108,10 +109,6 @@ TEST(TextString, JoinPathAndChangeFolderPutOneSeparatorBetween) {
         moved.Assign(c.name);
         EXPECT_EQ(Shown(moved.ChangeFolder(c.folder), moved), c.moved) << c.name;
     }
-    CTextString locked;
-    locked.m_bLocked = 1;  // the appends are refused: the trimmed folder stays
-    locked.JoinPath(" /Data ", "x");
-    EXPECT_STREQ(locked.m_pszText, "/Data");
 }
 
 }  // namespace
