@@ -23,17 +23,11 @@ inline constexpr uint64_t kWorkHashes = 5000;
 
 // A real block's header (block 125552).
 inline OpenTimeLockInputs SampleInputs(const std::string& file) {
-    OpenTimeLockInputs in;
-    in.password = kPassword;
-    in.blockNumber = 125552;
-    in.blockVersion = 1;
-    in.prevBlockHash = "00000000000008a3a41b85b8b29ad444def299fee21793cd8b9e567eab02cd81";
-    in.merkleRoot = "2b12fcf1b09288fcaff797d71e950e71ae42b91e8bdb2304758dfcffc2b620e3";
-    in.timeStamp = 1305998791;
-    in.bits = 440711666;
-    in.nonce = 2504433986;
-    in.timeLockFile = file;
-    return in;
+    return {.password = kPassword, .blockNumber = 125552, .blockVersion = 1, .timeStamp = 1305998791,
+            .bits = 440711666, .nonce = 2504433986,
+            .prevBlockHash = "00000000000008a3a41b85b8b29ad444def299fee21793cd8b9e567eab02cd81",
+            .merkleRoot = "2b12fcf1b09288fcaff797d71e950e71ae42b91e8bdb2304758dfcffc2b620e3",
+            .timeLockFile = file};
 }
 
 namespace detail {
