@@ -60,13 +60,14 @@ TEST(DialogTemplate, EachTemplateBuildsItsFrameAndEveryControlInTemplateOrder) {
         int cx, cy;  // dialog units
         qsizetype controls;
         int firstTabStop, defaultButton;  // 0: none
+        int rightAligned;                 // labels
         bool resizable;
         Qt::WindowType type;
     } cases[] = {
-        {IDD_TARNVAULT_DIALOG, "Tarnvault V1.0", 391, 190, 30, IDC_BLOCK_NUMBER, IDC_OPEN_TIMELOCK, true,
+        {IDD_TARNVAULT_DIALOG, "Tarnvault V1.0", 391, 190, 30, IDC_BLOCK_NUMBER, IDC_OPEN_TIMELOCK, 8, true,
          Qt::Window},
-        {IDD_DECRYPTED_DATA, "Decrypted Data", 311, 89, 1, IDC_DECRYPTED_TEXT, 0, true, Qt::Dialog},
-        {IDD_ABOUTBOX, "About Tarnvault", 247, 63, 4, IDOK, IDOK, false, Qt::Dialog},
+        {IDD_DECRYPTED_DATA, "Decrypted Data", 311, 89, 1, IDC_DECRYPTED_TEXT, 0, 0, true, Qt::Dialog},
+        {IDD_ABOUTBOX, "About Tarnvault", 247, 63, 4, IDOK, IDOK, 0, false, Qt::Dialog},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.caption);
@@ -84,6 +85,7 @@ TEST(DialogTemplate, EachTemplateBuildsItsFrameAndEveryControlInTemplateOrder) {
         const QList<QWidget*> controls = window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
         ASSERT_EQ(controls.size(), c.controls);
         ASSERT_EQ(templ.size(), static_cast<size_t>(c.controls));
+        int rightAligned = 0;
         for (size_t i = 0; i < templ.size(); ++i) {
             const ControlTemplate& t = templ[i];
             QWidget* w = controls[static_cast<qsizetype>(i)];
@@ -99,6 +101,7 @@ TEST(DialogTemplate, EachTemplateBuildsItsFrameAndEveryControlInTemplateOrder) {
                 EXPECT_EQ(label->alignment() & Qt::AlignHorizontal_Mask,
                           (t.exStyle & WS_EX_RIGHT) ? Qt::AlignRight : Qt::AlignLeft);
                 EXPECT_EQ(label->textFormat(), Qt::PlainText);
+                rightAligned += (label->alignment() & Qt::AlignRight) ? 1 : 0;
             } else if (auto* button = qobject_cast<QPushButton*>(w)) {
                 EXPECT_EQ(t.kind, ControlKind::Button);
                 EXPECT_EQ(button->isDefault(), t.id == c.defaultButton);
@@ -115,6 +118,7 @@ TEST(DialogTemplate, EachTemplateBuildsItsFrameAndEveryControlInTemplateOrder) {
                 EXPECT_EQ(dialog.GetDlgItem(t.id)->GetSafeHwnd(), w);
             }
         }
+        EXPECT_EQ(rightAligned, c.rightAligned);
         EXPECT_EQ(dialog.GetDlgItem(IDC_STATIC), nullptr);
         EXPECT_EQ(dialog.GetDlgItem(4242), nullptr);
         for (const auto& seen : kSeen) {
