@@ -1,7 +1,6 @@
 // A window's rectangles, placement and states as the resize and paint handlers read them; the
 // icon and the wait cursor.
 #include <set>
-#include <vector>
 
 #include <QApplication>
 #include <QCursor>
@@ -58,28 +57,25 @@ TEST(Window, StatesFollowTheWindowAndHandlesDieWithIt) {
             return TRUE;
         }
         BOOL visibleDuringInit = TRUE;
-    } dialog;
+    };
     QWidget* edit = nullptr;
     QWidget* window = nullptr;
-    std::vector<BOOL> seen;  // visible, live, iconic, iconic after a restore
-    WhenModalOpens([&](QWidget* modal) {
-        window = modal;
+    {
+        Probe dialog;
+        ASSERT_TRUE(dialog.Create());
+        EXPECT_FALSE(dialog.visibleDuringInit) << "the dialog shows after its initialisation";
+        window = dialog.GetDialogWidget();
         edit = dialog.GetDlgItem(IDC_PASSWORD)->GetSafeHwnd();
-        seen.push_back(dialog.GetDlgItem(IDC_PASSWORD)->IsWindowVisible());
-        seen.push_back(IsWindow(edit) && IsWindow(window));
+        EXPECT_TRUE(dialog.GetDlgItem(IDC_PASSWORD)->IsWindowVisible());
+        EXPECT_TRUE(IsWindow(edit) && IsWindow(window));
         dialog.SendMessage(WM_SYSCOMMAND, SC_MINIMIZE);
-        seen.push_back(dialog.IsIconic());
+        EXPECT_TRUE(dialog.IsIconic());
         dialog.SendMessage(WM_SYSCOMMAND, SC_RESTORE);
-        seen.push_back(dialog.IsIconic());
-        dialog.EndDialog(IDOK);
-    });
-    EXPECT_EQ(dialog.DoModal(), IDOK);
-    EXPECT_FALSE(dialog.visibleDuringInit) << "the dialog shows after its initialisation";
-    EXPECT_EQ(seen, (std::vector<BOOL>{TRUE, TRUE, TRUE, FALSE}));
+        EXPECT_FALSE(dialog.IsIconic());
+    }
     EXPECT_FALSE(IsWindow(edit)) << "the controls go with the window";
     EXPECT_FALSE(IsWindow(window));
     EXPECT_FALSE(IsWindow(nullptr));
-    EXPECT_EQ(dialog.GetDlgItem(IDC_PASSWORD), nullptr);
 }
 
 class IconPainter : public CDialog {
