@@ -48,7 +48,8 @@ wait_until() {
 start_display() {
   local fifo="$E2E_DIR/displayfd" number=""
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  # -noreset: the server would otherwise reset as each client closes, refusing the next meanwhile.
+  Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
   E2E_XVFB_PID=$!
   read -r -t 30 number <"$fifo" || fail "Xvfb did not start"
   export DISPLAY=":$number"
