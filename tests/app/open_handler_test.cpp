@@ -2,7 +2,6 @@
 // it, the result dialog's text, the timing line on standard output, and the end of the
 // process after a run that threw.
 #include <cstdio>
-#include <regex>
 #include <string>
 
 #include "app/settings_fixture.h"
@@ -10,6 +9,12 @@
 #include "support/RealisticTimeLock.h"
 
 namespace {
+
+bool IsTimingLine(const std::string& out) {
+    const std::string prefix = "MCC elapsed_ms: ";
+    return out.size() > prefix.size() + 1 && out.compare(0, prefix.size(), prefix) == 0 &&
+           out.find_first_not_of("0123456789", prefix.size()) == out.size() - 1 && out.back() == '\n';
+}
 
 class OpenHandler : public SettingsFixture {
 protected:
@@ -36,7 +41,6 @@ TEST_F(OpenHandler, EachOutcomeShowsWhatTheUserNeedsToKnow) {
     OpenDialog();
     const OpenTimeLockInputs right =
         realistic::SampleInputs(WriteTimeLock(realistic::RealisticTimeLock(realistic::SampleInputs(""))));
-    const std::regex timingLine("MCC elapsed_ms: [0-9]+\n");
 
     // A field that fails validation: its line, and the file is not looked at.
     const std::string missing = (m_dir / "missing.tlk").string();
@@ -65,7 +69,7 @@ TEST_F(OpenHandler, EachOutcomeShowsWhatTheUserNeedsToKnow) {
         testing::internal::CaptureStdout();
         Press(IDC_OPEN_TIMELOCK, {kOk});
         const std::string out = testing::internal::GetCapturedStdout();
-        EXPECT_TRUE(std::regex_match(out, timingLine)) << out;
+        EXPECT_TRUE(IsTimingLine(out)) << out;
     }
     const std::string opened = std::string("Decrypted Data: ") + realistic::kPlainText;
     EXPECT_EQ(m_seen, (std::vector<std::string>{"Invalid bits: 0x1d00ffff",
