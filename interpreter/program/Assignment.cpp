@@ -19,12 +19,10 @@ bool ProgramContext::ExecuteAssignment(Value& target, uint64_t& pos) {
   uint64_t indexGiven;
   if (!ReadBits(pos, 1, indexGiven)) return false;
   if (indexGiven != 0) {
-    uint64_t indexImmediate;
-    if (!ReadBits(pos, 1, indexImmediate)) return false;
-    pos += 1;  // skip bit
+    bool indexImmediate;
     uint64_t field;
-    if (!ReadVarWidth(pos, field)) return false;
-    if (indexImmediate != 0) {
+    if (!ReadElementIndex(pos, indexImmediate, field)) return false;
+    if (indexImmediate) {
       targetIndex = static_cast<uint32_t>(field);
     } else {
       const Value* indexVariable = FindValue(field);

@@ -116,16 +116,11 @@ bool ProgramContext::ReadOperand(uint64_t& pos, StatementOperand& operand, Value
     return true;
   }
 
-  uint64_t indexImmediate;
-  if (!ReadBits(pos, 1, indexImmediate)) return false;
-  pos += 1;  // skip bit
+  bool indexImmediate;
   uint64_t index;
-  if (indexImmediate != 0) {
-    if (!ReadVarWidth(pos, index)) return false;
-  } else {
-    uint64_t indexId;
-    if (!ReadVarWidth(pos, indexId)) return false;
-    const Value* indexVariable = FindValue(indexId);
+  if (!ReadElementIndex(pos, indexImmediate, index)) return false;
+  if (!indexImmediate) {
+    const Value* indexVariable = FindValue(index);
     if (indexVariable == nullptr) return false;
     Value wide;
     wide.kind = kKindUInt64;

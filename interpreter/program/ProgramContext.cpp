@@ -47,6 +47,14 @@ bool ProgramContext::ReadVarWidth(uint64_t& pos, uint64_t& value) const {
   return true;
 }
 
+bool ProgramContext::ReadElementIndex(uint64_t& pos, bool& immediate, uint64_t& number) const {
+  uint64_t flag;
+  if (!ReadBits(pos, 1, flag)) return false;
+  immediate = flag != 0;
+  pos += 1;  // skip bit
+  return ReadVarWidth(pos, number);
+}
+
 bool ProgramContext::DeclareVariable(uint64_t& pos) {
   if (pos >= bitLength || bitLength - pos < 4) return false;
   uint64_t kind;

@@ -45,6 +45,9 @@ class ProgramContext {
   }
   // A 3-bit width code, then a field of that width (8 to 63 bits).
   bool ReadVarWidth(uint64_t& pos, uint64_t& value) const;
+  // An element index: a bit that says whether the number is the index itself or an index
+  // variable's id, a skip bit, then the number at its width.
+  bool ReadElementIndex(uint64_t& pos, bool& immediate, uint64_t& number) const;
 
   // Reads a declaration at pos and adds the variable to the innermost scope.
   bool DeclareVariable(uint64_t& pos);

@@ -201,11 +201,9 @@ bool DecodedStatements::DecodeAssignment(const ProgramContext& reader, uint64_t&
   uint64_t field;
   if (!reader.ReadVarWidth(pos, s.variable.id) || !reader.ReadBits(pos, 1, field)) return false;
   if (field != 0) {
-    uint64_t indexImmediate;
-    if (!reader.ReadBits(pos, 1, indexImmediate)) return false;
-    pos += 1;  // skip bit
-    if (!reader.ReadVarWidth(pos, field)) return false;
-    if (indexImmediate != 0) {
+    bool indexImmediate;
+    if (!reader.ReadElementIndex(pos, indexImmediate, field)) return false;
+    if (indexImmediate) {
       s.targetIndexForm = TargetIndexForm::Immediate;
       s.targetIndex = static_cast<uint32_t>(field);
     } else {
@@ -278,11 +276,9 @@ bool DecodedStatements::DecodeOperand(const ProgramContext& reader, uint64_t& po
     operand.form = OperandForm::Variable;
     return true;
   }
-  uint64_t indexImmediate;
-  if (!reader.ReadBits(pos, 1, indexImmediate)) return false;
-  pos += 1;  // skip bit
-  if (!reader.ReadVarWidth(pos, field)) return false;
-  if (indexImmediate != 0) {
+  bool indexImmediate;
+  if (!reader.ReadElementIndex(pos, indexImmediate, field)) return false;
+  if (indexImmediate) {
     operand.form = OperandForm::Element;
     operand.element = static_cast<uint32_t>(field);
   } else {
