@@ -53,11 +53,9 @@ int32_t Result(const Code& caller, const ProgramKey& routineKey, const Code& rou
   caller(w, at);
   w.CloseScope().BeginRegion(routineKey).Bind(at);
   routine(w, at);
-  return BothWays([&] {
-    Value result = Int(1);
-    EXPECT_TRUE(RunProgram(w, {&result}));
-    return IntOf(result);
-  });
+  const auto [ended, ints] = RunInts(w, {1});
+  EXPECT_TRUE(ended);
+  return ints[0];
 }
 
 TEST(RoutineCallTest, RunsUnderItsKeyReturnsOnlyThroughCallerValuesAndNestsToALimit) {
@@ -146,10 +144,8 @@ TEST(NativeCallTest, IndexBoundsArgumentsAndExceptions) {
                                         {3, {1}, false}, {0, {1}, false}, {2, {1, 5}, false}}) {
     ProgramWriter call;
     call.OpenScope().Declare(kKindInt, 1).CallNative(index, args);
-    Value result = Int(10);
-    EXPECT_EQ(RunProgram(call.Assign(Target(1), MathOp::Add, Imm::Int(5)).CloseScope(), {&result}),
-              ok);
-    EXPECT_EQ(IntOf(result), ok ? 15 : 10) << index.value;
+    call.Assign(Target(1), MathOp::Add, Imm::Int(5)).CloseScope();
+    EXPECT_EQ(RunInts(call, {10}), std::pair(ok, std::vector<int32_t>{ok ? 15 : 10})) << index.value;
   }
   EXPECT_TRUE(g_handed.empty());
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "interpreter/program/ProgramContext.h"
@@ -84,5 +85,20 @@ inline Value Int(int32_t n) {
 }
 
 inline int32_t IntOf(const Value& v) { return static_cast<int32_t>(v.GetWord(0)); }
+
+// Whether w's run ends, and its int caller Values (`ints` on entry) afterwards, the same whichever
+// way the run reads its statements.
+inline std::pair<bool, std::vector<int32_t>> RunInts(const testprog::ProgramWriter& w,
+                                                     const std::vector<int32_t>& ints) {
+  return BothWays([&] {
+    std::vector<Value> caller;
+    for (int32_t n : ints) caller.push_back(Int(n));
+    std::vector<Value*> args;
+    for (Value& v : caller) args.push_back(&v);
+    std::pair<bool, std::vector<int32_t>> outcome{RunProgram(w, args), {}};
+    for (const Value& v : caller) outcome.second.push_back(IntOf(v));
+    return outcome;
+  });
+}
 
 }  // namespace program_test

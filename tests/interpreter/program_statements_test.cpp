@@ -50,20 +50,8 @@ TEST(RunLoopTest, WhereRunsEndAndFail) {
   EXPECT_EQ(p.context.ScopeDepth(), 2u);
 }
 
-TEST(ScopeTest, LookupInnermostFirstAndGrowthTo150Then225) {
-  ProgramWriter w;
-  w.OpenScope().Declare(kKindInt, 9).Declare(kKindUInt64, 3).Declare(kKindDouble, 7);
-  w.Declare(kKindInt, 3, 4).OpenScope().Declare(kKindInt, 9);
-  Program p = Program::Exact(w);
-  ASSERT_TRUE(p.Run());
-  // Id 3 is declared twice in the outer scope: the later declaration is found. The inner 9
-  // hides the outer one.
-  const auto& s = p.context.scopeValues;
-  for (const auto& [id, found] : {std::pair<uint64_t, const Value*>{3, &s[0][3]},
-       {7, &s[0][2]}, {9, &s[1][0]}, {5, nullptr}, {0, nullptr}}) {
-    EXPECT_EQ(p.context.FindValue(id), found) << id;
-  }
-
+// A scope starts with 100 slots and grows when a declaration finds them full.
+TEST(ScopeTest, GrowthTo150Then225) {
   ProgramWriter grow;
   grow.OpenScope().Declare(kKindInt, 1).Assign(Target(1), MathOp::Assign, Imm::Int(42));
   uint64_t next = 2;
@@ -80,25 +68,21 @@ TEST(ScopeTest, LookupInnermostFirstAndGrowthTo150Then225) {
 }
 
 TEST(ScopeTest, CallerValuesBindByPositionAndReturnOnClosingTheOutermostScope) {
-  // Seven caller Values (int i, a uint64 at 2); the program declares the first `declared` of
-  // them with their kinds (a double at `otherAt`), adds 100 to each int and closes its scope.
-  const auto run = [](size_t declared, size_t otherAt, bool ok, std::vector<int32_t> expected) {
-    std::vector<Value> values{Int(0), Int(1), Typed(kKindUInt64), Int(3), Int(4), Int(5), Int(6)};
-    std::vector<Value*> args;
+  // Seven int caller Values i; the program declares the first `declared` of them (a double at
+  // `otherAt`), adds 100 to each int and closes its scope.
+  const auto run = [](size_t declared, size_t otherAt) {
     ProgramWriter w;
     w.OpenScope();
-    for (size_t i = 0; i < 7; ++i) {
-      args.push_back(&values[i]);
-      const int32_t kind = i == otherAt ? kKindDouble : values[i].kind;
-      if (i < declared) w.Declare(kind, 10 + i);
-      if (i < declared && kind == kKindInt) w.Assign(Target(10 + i), MathOp::Add, Imm::Int(100));
+    for (size_t i = 0; i < declared; ++i) {
+      w.Declare(i == otherAt ? kKindDouble : kKindInt, 10 + i);
+      if (i != otherAt) w.Assign(Target(10 + i), MathOp::Add, Imm::Int(100));
     }
-    EXPECT_EQ(RunProgram(w.CloseScope(), args), ok);
-    for (size_t i = 0; i < 7; ++i) EXPECT_EQ(IntOf(values[i]), expected[i]) << i;
+    return RunInts(w.CloseScope(), {0, 1, 2, 3, 4, 5, 6});
   };
-  run(7, 7, true, {100, 101, 0, 103, 104, 105, 106});
-  run(6, 7, false, {100, 101, 0, 103, 104, 105, 6});  // copies six, then fails
-  run(7, 3, false, {100, 101, 0, 3, 4, 5, 6});        // unbound, fails at its position
+  using Ints = std::vector<int32_t>;
+  EXPECT_EQ(run(7, 7), std::pair(true, Ints{100, 101, 102, 103, 104, 105, 106}));
+  EXPECT_EQ(run(6, 7), std::pair(false, Ints{100, 101, 102, 103, 104, 105, 6}));  // copies six, then fails
+  EXPECT_EQ(run(7, 3), std::pair(false, Ints{100, 101, 102, 3, 4, 5, 6}));  // unbound, fails at its position
 }
 
 TEST(JumpTest, CloseScopesAndJumpClosesOnlyACountThatFits) {
@@ -133,10 +117,8 @@ int32_t Outcome(const Body& body) {
   w.Declare(kKindInt, 7).Declare(kKindInt, 8, 0);
   body(w);
   w.CloseScope();
-  return BothWays([&] {
-    Value result = Int(0);
-    return RunProgram(w, {&result}) ? IntOf(result) : kFails;
-  });
+  const auto [ended, ints] = RunInts(w, {0});
+  return ended ? ints[0] : kFails;
 }
 
 Body Put(const Target& target, const Operand& operand, MathOp op = MathOp::Assign) {
@@ -152,6 +134,7 @@ Body SetElement(const Target& target, uint32_t readBack) {
 }
 
 TEST(AssignmentTest, OperandsTargetElementsAndJumps) {
+  const Body declare2 = [](ProgramWriter& w) { w.Declare(kKindInt, 2); };
   const Body inner2 = [](ProgramWriter& w) { w.OpenScope().Declare(kKindInt, 2); };
   const Body close = [](ProgramWriter& w) { w.CloseScope(); };
   const Body countTo10 = [](ProgramWriter& w) {  // a conditional jump back
@@ -171,7 +154,9 @@ TEST(AssignmentTest, OperandsTargetElementsAndJumps) {
       {Set(Opnd::VarAtVar(2, 99)), kFails}, {Set(Opnd::Var(99)), kFails},
       {Set(Opnd::VarAt(4, 1)), kFails},  // past the texts; but a string target grows:
       {Put(Target::At(4, 3), Imm::String("77")) + Set(Opnd::VarAt(4, 3)), 77},
-      // The inner 2 hides the outer one until its scope closes.
+      // A later 2 in the same scope hides the earlier one; the inner 2 hides the outer one
+      // until its scope closes.
+      {declare2 + Set(Imm::Int(7)) + Set(Opnd::Var(2), MathOp::Add), 7},
       {inner2 + Put(Target(2), Imm::Int(5)) + Set(Opnd::Var(2)) + close +
            Set(Opnd::VarAt(2, 1), MathOp::Add), 25},
       // No byte-array immediate, no kind 7; an operation that the Value refuses.

@@ -79,13 +79,10 @@ TEST(ValueStorage, CopiesAreDeepAndMovesHandOverTheStorage) {
 TEST(ValueStorage, AssignMembersReuseStorageOfTheSameKindAndCount) {
   Value v;
   const uint64_t values[] = {1, 2};
-  const int32_t ints[] = {-1, -2, -3};
   uint64_t* held = v.AssignUInt64Array(2, values);
   EXPECT_EQ(Describe(v), Describe(Make("q:1,2")));
   EXPECT_EQ(v.AssignUInt64Array(2, nullptr), held);  // reused, and zeroed without a source
   EXPECT_EQ(Describe(v), Describe(Make("q:0,0")));
-  v.AssignIntArray(3, ints);
-  EXPECT_EQ(Describe(v), Describe(Make("i:-1,-2,-3")));
   v.AssignStringArray(2, nullptr);
   v.SetString(1, "kept");
   v.AssignStringArray(2, nullptr);  // held texts stay without a source

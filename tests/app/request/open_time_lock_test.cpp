@@ -13,7 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "interpreter/keys/KeyStream.h"
 #include "interpreter/keys/MurmurHash3.h"
 #include "interpreter/natives/Natives.h"
 #include "programwriter/ProgramWriter.h"
@@ -150,17 +149,6 @@ TEST_F(OpenTimeLockTest, OutcomeIsDecidedByArgumentThreeAloneWithinTheSizeLimit)
     }
   }
   EXPECT_EQ(g_nativeTable.size(), kNativeCount);  // registered once, whatever the requests
-}
-
-TEST_F(OpenTimeLockTest, NewKeyIsDerivedOnceAndSecondRequestDerivesNothing) {
-  // The file's bytes do not matter here; the password is new to the process.
-  OpenTimeLockInputs in = SampleInputs(Write("once.tlk", std::vector<uint8_t>(64, 0x5A)));
-  in.password = "a password that only this test uses";
-  const uint64_t before = KeyStreamDerivationCount();
-  const OpenTimeLockOutcome first = OpenTimeLock(in);
-  EXPECT_EQ(KeyStreamDerivationCount() - before, 1u);
-  EXPECT_EQ(OpenTimeLock(in).kind, first.kind);
-  EXPECT_EQ(KeyStreamDerivationCount() - before, 1u);
 }
 
 TEST(StretchPassword, MatchesThePlainDefinition) {
