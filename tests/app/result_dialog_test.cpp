@@ -42,7 +42,6 @@ TEST(ResultDialog, ShowsTheTextWhole) {
         {"empty", "", "", 0},
         {"lines", "first\r\nsecond\nthird", "first\nsecond\nthird", 0},
         {"every byte but the line ends", bytes, bytes, 0},
-        {"a long line", std::string(200'000, 'x') + "end", std::string(200'000, 'x') + "end", 0},
         {"a huge line", std::string(3'000'000, 'x'), "", 1500},
         {"many line ends", std::string(100'000, '\n'), "", 100'000},
         {"huge, with control bytes", "\xE9t\xE9\r\n" + controls, "", -1},
@@ -59,9 +58,7 @@ TEST(ResultDialog, ShowsTheTextWhole) {
             // The document's own characters: toPlainText would turn no-break spaces into blanks.
             QString shown = edit->document()->toRawText();
             shown.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-            const QString expected = FromWindows1252(c.shown);
-            const auto differ = std::mismatch(shown.begin(), shown.end(), expected.begin(), expected.end());
-            EXPECT_TRUE(shown == expected) << "differs at character " << differ.first - shown.begin();
+            EXPECT_EQ(shown.toStdString(), FromWindows1252(c.shown).toStdString());
             continue;
         }
         EXPECT_EQ(edit->focusProxy(), view);  // the first tab stop gives it the focus

@@ -3,7 +3,6 @@
 // dialog tests share, and a user who presses a button and answers the windows it opens.
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -36,17 +35,6 @@ inline std::string ReadFile(const fs::path& path) {
 
 inline void WriteFile(const fs::path& path, const std::string& content) {
     std::ofstream(path, std::ios::binary) << content;
-}
-
-// The file's non-empty lines without their line ends.
-inline std::vector<std::string> Lines(const fs::path& path) {
-    std::vector<std::string> lines;
-    std::istringstream in(ReadFile(path));
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (!line.empty()) lines.push_back(line);
-    }
-    return lines;
 }
 
 inline unsigned Mode(const fs::path& path) {
@@ -166,9 +154,9 @@ protected:
         m_dialog->GetDlgItem(id)->SetWindowText(text.c_str());
     }
 
+    // The settings file holds the whole line (this program writes '\n' line ends).
     bool FileHas(const std::string& line) const {
-        const std::vector<std::string> lines = Lines(m_settings);
-        return std::find(lines.begin(), lines.end(), line) != lines.end();
+        return ("\n" + ReadFile(m_settings)).find("\n" + line + "\n") != std::string::npos;
     }
 
     // Waits for the auto-save (one second after a change) to write the line.

@@ -57,8 +57,6 @@ struct MessageCase {
     std::string blockNumber = "5";
 };
 
-void PrintTo(const MessageCase& c, std::ostream* out) { *out << c.name; }
-
 class SnapshotMessages : public Snapshots, public testing::WithParamInterface<MessageCase> {};
 
 TEST_P(SnapshotMessages, ShowsTheMessageAndStops) {
@@ -128,7 +126,6 @@ TEST_F(Snapshots, SaveAsksBeforeOverwritingAndLoadBringsTheFieldsBack) {
     Press(kLoad, {Pick("@/tl/7.ini")});
     EXPECT_EQ(Text(IDC_PASSWORD), "secret");
     EXPECT_EQ(Text(IDC_NONCE), "");
-    EXPECT_EQ(ReadFile(m_settings), snapshot);
 
     // Answered Yes, the snapshot takes the fields.
     SetText(IDC_PASSWORD, "second");
@@ -145,7 +142,6 @@ TEST_F(Snapshots, LoadingASnapshotOfAnotherFileMovesToThatFile) {
                           std::string(64, '1') + "\nMerkleRoot=" + std::string(64, '2') + "\n"));
     Press(kLoad, {Pick("@/tl/3.ini")});
     EXPECT_EQ(Text(IDC_TIMELOCK_FILE), At("@/other.dat"));
-    EXPECT_EQ(Text(IDC_PASSWORD), "");
 
     Press(kSave);
     EXPECT_TRUE(fs::exists(At("@/other/3.ini")));

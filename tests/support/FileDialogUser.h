@@ -43,7 +43,3 @@ inline void ChooseInNextDialog(const QString& name) {
         }
     });
 }
-
-inline void CancelNextDialog() {
-    WhenModalOpens([](QWidget* modal) { PressEscape(modal); });
-}

@@ -10,9 +10,8 @@
 
 #include "app/request/OpenTimeLock.h"
 #include "interpreter/keys/MurmurHash3.h"
-#include "interpreter/natives/NativeArgs.h"
 #include "interpreter/natives/Natives.h"
-#include "interpreter/values/Value.h"
+#include "interpreter/natives/TimeLockPad.h"
 #include "programwriter/ProgramWriter.h"
 
 namespace realistic {
@@ -76,22 +75,15 @@ inline uint64_t CheckOfSeed(uint64_t seed) {
     return LoadLE64(h);
 }
 
-inline std::string LockedTextHex(uint64_t seed, const std::string& text) {
-    Value seedValue, textValue, bytesValue;
-    seedValue.AssignUInt64Array(1, nullptr);
-    seedValue.SetUInt64(0, seed);
-    textValue.AssignStringArray(1, nullptr);
-    textValue.SetString(0, text.c_str());
-    NativeArgs args(NativeArgs::KeepIdOrder);
-    args.Add(&seedValue);
-    args.Add(&textValue);
-    args.Add(&bytesValue);
-    TimeLockTextToBytes(&args);
+inline std::string LockedTextHex(uint64_t seed, std::string text) {
+    uint8_t seedBytes[8];
+    StoreLE64(seedBytes, seed);
+    ApplyTimeLockPad(reinterpret_cast<uint8_t*>(text.data()), text.size(), seedBytes);
     static const char digits[] = "0123456789ABCDEF";
     std::string hex;
-    for (uint8_t b : bytesValue.GetBytes(0)) {
-        hex += digits[b >> 4];
-        hex += digits[b & 15];
+    for (const char c : text) {
+        hex += digits[static_cast<uint8_t>(c) >> 4];
+        hex += digits[c & 15];
     }
     return hex;
 }
