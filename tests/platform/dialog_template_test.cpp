@@ -1,6 +1,6 @@
 // Templates built as widgets: every control in template order with its id, kind, text and pixel
-// rectangle, the frame and the first focus. (The main dialog's tab order is walked with the Tab key
-// in the main dialog's own test.)
+// rectangle, the frame and the first focus; no window for an unknown template. (The main dialog's
+// tab order is walked with the Tab key in the main dialog's own test.)
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,39 +35,19 @@ QString TextOf(QWidget* w) {
     return w->property(qobject_cast<QPlainTextEdit*>(w) ? "plainText" : "text").toString();
 }
 
-// What the user reads and where, in dialog units, by template index; the loop below holds every
-// other control to the template data.
-const struct {
-    int dialog;
-    size_t index;
-    const char* text;
-    int x, y, cx, cy;
-} kSeen[] = {
-    {IDD_TARNVAULT_DIALOG, 7, "Open TimeLock", 158, 163, 75, 19},
-    {IDD_TARNVAULT_DIALOG, 15, "TimeLock File", 36, 131, 56, 8},
-    {IDD_TARNVAULT_DIALOG, 16, "...", 14, 141, 17, 8},
-    {IDD_TARNVAULT_DIALOG, 17, "", 34, 140, 350, 10},
-    {IDD_TARNVAULT_DIALOG, 26, "Password", 10, 10, 60, 8},
-    {IDD_TARNVAULT_DIALOG, 29, "Load", 328, 168, 46, 13},
-    {IDD_DECRYPTED_DATA, 0, "", 0, 0, 310, 88},
-    {IDD_ABOUTBOX, 1, "Tarnvault, Version 1.0", 42, 14, 112, 8},
-};
-
 TEST(DialogTemplate, EachTemplateBuildsItsFrameAndEveryControlInTemplateOrder) {
     const struct {
         int id;
         const char* caption;
         int cx, cy;  // dialog units
-        qsizetype controls;
         int firstTabStop, defaultButton;  // 0: none
-        int rightAligned;                 // labels
         bool resizable;
         Qt::WindowType type;
     } cases[] = {
-        {IDD_TARNVAULT_DIALOG, "Tarnvault V1.0", 391, 190, 30, IDC_BLOCK_NUMBER, IDC_OPEN_TIMELOCK, 8, true,
+        {IDD_TARNVAULT_DIALOG, "Tarnvault V1.0", 391, 190, IDC_BLOCK_NUMBER, IDC_OPEN_TIMELOCK, true,
          Qt::Window},
-        {IDD_DECRYPTED_DATA, "Decrypted Data", 311, 89, 1, IDC_DECRYPTED_TEXT, 0, 0, true, Qt::Dialog},
-        {IDD_ABOUTBOX, "About Tarnvault", 247, 63, 4, IDOK, IDOK, 0, false, Qt::Dialog},
+        {IDD_DECRYPTED_DATA, "Decrypted Data", 311, 89, IDC_DECRYPTED_TEXT, 0, true, Qt::Dialog},
+        {IDD_ABOUTBOX, "About Tarnvault", 247, 63, IDOK, IDOK, false, Qt::Dialog},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.caption);
@@ -83,9 +63,7 @@ TEST(DialogTemplate, EachTemplateBuildsItsFrameAndEveryControlInTemplateOrder) {
 
         const std::span<const ControlTemplate> templ = FindDialogTemplate(c.id)->controls;
         const QList<QWidget*> controls = window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-        ASSERT_EQ(controls.size(), c.controls);
-        ASSERT_EQ(templ.size(), static_cast<size_t>(c.controls));
-        int rightAligned = 0;
+        ASSERT_EQ(static_cast<size_t>(controls.size()), templ.size());
         for (size_t i = 0; i < templ.size(); ++i) {
             const ControlTemplate& t = templ[i];
             QWidget* w = controls[static_cast<qsizetype>(i)];
@@ -101,7 +79,6 @@ TEST(DialogTemplate, EachTemplateBuildsItsFrameAndEveryControlInTemplateOrder) {
                 EXPECT_EQ(label->alignment() & Qt::AlignHorizontal_Mask,
                           (t.exStyle & WS_EX_RIGHT) ? Qt::AlignRight : Qt::AlignLeft);
                 EXPECT_EQ(label->textFormat(), Qt::PlainText);
-                rightAligned += (label->alignment() & Qt::AlignRight) ? 1 : 0;
             } else if (auto* button = qobject_cast<QPushButton*>(w)) {
                 EXPECT_EQ(t.kind, ControlKind::Button);
                 EXPECT_EQ(button->isDefault(), t.id == c.defaultButton);
@@ -118,23 +95,13 @@ TEST(DialogTemplate, EachTemplateBuildsItsFrameAndEveryControlInTemplateOrder) {
                 EXPECT_EQ(dialog.GetDlgItem(t.id)->GetSafeHwnd(), w);
             }
         }
-        EXPECT_EQ(rightAligned, c.rightAligned);
         EXPECT_EQ(dialog.GetDlgItem(IDC_STATIC), nullptr);
         EXPECT_EQ(dialog.GetDlgItem(4242), nullptr);
-        for (const auto& seen : kSeen) {
-            if (seen.dialog != c.id) continue;
-            EXPECT_EQ(TextOf(controls[static_cast<qsizetype>(seen.index)]), seen.text) << seen.index;
-            EXPECT_EQ(controls[static_cast<qsizetype>(seen.index)]->geometry(),
-                      units.Rect(seen.x, seen.y, seen.cx, seen.cy)) << seen.index;
-        }
     }
-}
-
-TEST(DialogTemplate, UnknownTemplateMakesNoWindow) {
-    CDialog dialog(4711);
-    EXPECT_EQ(dialog.DoModal(), -1);
-    EXPECT_FALSE(dialog.Create());
-    EXPECT_EQ(dialog.GetDialogWidget(), nullptr);
+    CDialog unknown(4711);  // an unknown template makes no window
+    EXPECT_EQ(unknown.DoModal(), -1);
+    EXPECT_FALSE(unknown.Create());
+    EXPECT_EQ(unknown.GetDialogWidget(), nullptr);
 }
 
 TEST(DialogUnits, MulDivRoundsHalvesAwayFromZero) {
