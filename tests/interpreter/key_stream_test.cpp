@@ -41,7 +41,6 @@ TEST(KeyStreamCache, EachKeyIsDerivedOncePerProcess) {
   EXPECT_EQ(GetCachedKeyStream(key.data()), a);
   EXPECT_EQ(FindOrAddContextKeyStream(key.data()), b);
   EXPECT_EQ(KeyStreamDerivationCount(), before + 1);
-  EXPECT_NE(a->stream.data(), b->stream.data());
   EXPECT_EQ(std::tie(b->key, b->stream), std::tie(a->key, a->stream));
   EXPECT_NE(GetCachedKeyStream(ProgramKey{0x21}.data())->stream, a->stream);
   EXPECT_NE(GetCachedKeyStream(ProgramKey{}.data())->stream, std::vector<uint8_t>(65536, 0));
@@ -64,7 +63,6 @@ TEST(KeyStreamCache, EntriesStayInPlaceAndFailedDerivationsLeaveNone) {
   }
   EXPECT_EQ(FindOrAddContextKeyStream(key.data()), held);
   EXPECT_EQ(held->stream.data(), heldStream);
-  EXPECT_EQ(held->stream, std::vector<uint8_t>(65536, 0x80));
 
   for (const auto& [findOrAdd, cache, k] : {std::tuple{&GetCachedKeyStream, &g_keyStreamCache, ProgramKey{0x40, 1}},
                                             std::tuple{&FindOrAddContextKeyStream, &g_contextKeyStreamCache, ProgramKey{0x40, 2}}}) {

@@ -24,8 +24,6 @@ std::pair<std::vector<uint64_t>, std::vector<uint32_t>> Contents(const NativeArg
   for (uint32_t i = 0; i < list.count; ++i) ids.push_back(list.GetAt(i)->id);
   return {ids, {list.order.get(), list.order.get() + list.count}};
 }
-using Ids = std::vector<uint64_t>;
-using Order = std::vector<uint32_t>;
 
 // Order, Find and removal are checked against a model in the last test.
 TEST(NativeArgs, NullOutOfRangeGrowthDetachAllAndOwnedValues) {
@@ -66,7 +64,7 @@ TEST(NativeArgs, RandomAddsAndRemovesAgreeWithAModel) {
     const uint64_t range = trial % 3 == 0 ? 8 : trial % 3 == 1 ? 1000 : 0;
     const bool refuse = trial % 2 != 0;
     NativeArgs list(NativeArgs::KeepIdOrder | (refuse ? NativeArgs::RefuseDuplicateIds : 0));
-    Ids model;
+    std::vector<uint64_t> model;
     for (int step = 0; step < trial * 7 % 400; ++step) {
       const uint64_t id = range != 0 ? rng() % range : rng();
       if (model.empty() || rng() % 3 != 0) {
@@ -79,7 +77,7 @@ TEST(NativeArgs, RandomAddsAndRemovesAgreeWithAModel) {
         ASSERT_TRUE(list.RemoveAt(position));
       }
       ASSERT_TRUE(list.count == list.capacity || list.items[list.count] == nullptr);  // a refused or removed entry's slot
-      Order order(model.size());
+      std::vector<uint32_t> order(model.size());
       std::iota(order.begin(), order.end(), 0u);
       std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) { return model[a] < model[b]; });
       ASSERT_EQ(Contents(list), std::pair(model, order)) << "trial " << trial << " step " << step;

