@@ -119,4 +119,17 @@ TEST(Natives, SameVariableInTwoRoles) {
   EXPECT_FALSE(CopyWordsToBytes(&wordsTwice));  // the words are a byte array when read
 }
 
+// A TimeLock file calls natives by index, so the order is part of the file format.
+TEST(NativeTable, StandardNativesGoInIndexOrderIntoAnEmptyTableOnly) {
+  const NativeTable saved = g_nativeTable;
+  g_nativeTable.clear();
+  RegisterStandardNatives();
+  RegisterStandardNatives();
+  EXPECT_EQ(g_nativeTable,
+            (NativeTable{NewByteArray, AppendIntegerBytes, AppendHexBytes, AppendText, FileExists, HashBytes,
+                         CopyBytesToStorage, HexToWords, ByteArrayLength, CopyByteRange, FillStorage,
+                         CopyWordsToBytes, Log, Exp, TimeLockTextToBytes, TimeLockBytesToText}));
+  g_nativeTable = saved;
+}
+
 }  // namespace
