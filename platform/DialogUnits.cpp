@@ -1,8 +1,12 @@
 // Dialog units to pixels from the dialog font's metrics.
 #include "platform/DialogUnits.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <QApplication>
 #include <QFontMetrics>
+#include <QFontMetricsF>
 
 int32_t MulDiv(int32_t a, int32_t b, int32_t c) {
     if (c == 0) return 0;
@@ -15,13 +19,16 @@ int32_t MulDiv(int32_t a, int32_t b, int32_t c) {
 }
 
 DialogUnits DialogUnits::ForFont(const QFont& font) {
-    const QFontMetrics metrics(font);
-    const int letters =
-        metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-    return DialogUnits{(letters / 26 + 1) / 2, metrics.height()};
+    const QFontMetricsF metrics(font);
+    double width =
+        metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 52;
+    for (const QChar digit : QStringLiteral("0123456789ABCDEFabcdef")) {
+        width = std::max(width, metrics.horizontalAdvance(digit));
+    }
+    return DialogUnits{width, QFontMetrics(font).height()};
 }
 
-int DialogUnits::X(int units) const { return MulDiv(units, baseX, 4); }
+int DialogUnits::X(int units) const { return static_cast<int>(std::lround(units * baseX / 4)); }
 int DialogUnits::Y(int units) const { return MulDiv(units, baseY, 8); }
 
 QRect DialogUnits::Rect(int x, int y, int cx, int cy) const {

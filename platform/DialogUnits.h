@@ -1,14 +1,16 @@
 #pragma once
-// Dialog units to pixels: x × average character width / 4, y × character height / 8, from the
-// dialog's font, with the average width taken over the 52 letters A–Z and a–z.
+// Dialog units to pixels: x × character width / 4, y × character height / 8, from the dialog's
+// font. The character width is the average of the 52 letters A–Z and a–z, but never less than
+// the font's widest hex digit: templates give a number field four units a digit, which the
+// dialog font they were drawn in keeps and a desktop font with wide digits does not.
 #include <cstdint>
 
 #include <QFont>
 #include <QRect>
 
 struct DialogUnits {
-    int baseX;  // average character width in pixels
-    int baseY;  // character height in pixels
+    double baseX;  // character width in pixels
+    int baseY;     // character height in pixels
 
     static DialogUnits ForFont(const QFont& font);
     int X(int units) const;

@@ -73,6 +73,36 @@ TEST_F(MainDialog, PathFieldFollowsTheWindowWidth) {
     }
 }
 
+// A hash of 64 of the font's widest hex digit shows whole in both hash fields: with the cursor
+// at the end the text has not scrolled, before and after the window is resized.
+TEST_F(MainDialog, HashFieldsShowAllSixtyFourOfTheWidestDigits) {
+    OpenDialog();
+    QDialog* window = m_dialog->GetDialogWidget();
+    const auto cursorX = [](QLineEdit* field) {
+        field->grab();  // painting is where the edit scrolls to its cursor
+        return field->inputMethodQuery(Qt::ImCursorRectangle).toRect().x();
+    };
+    for (int width : {window->width(), window->width() + 300, window->width() - 40}) {
+        window->resize(width, window->height());
+        QTest::qWait(20);
+        for (int id : {IDC_PREV_BLOCK_HASH, IDC_MERKLE_ROOT}) {
+            SCOPED_TRACE(testing::Message() << "field " << id << ", window width " << width);
+            auto* field = qobject_cast<QLineEdit*>(Widget(id));
+            const QFontMetrics metrics = field->fontMetrics();
+            QChar widest = '0';
+            for (QChar digit : QStringLiteral("0123456789ABCDEFabcdef")) {
+                if (metrics.horizontalAdvance(digit) > metrics.horizontalAdvance(widest)) widest = digit;
+            }
+            const QString hash(64, widest);
+            field->setText(hash);
+            field->home(false);
+            const int start = cursorX(field);
+            field->end(false);
+            EXPECT_GE(cursorX(field) - start, metrics.horizontalAdvance(hash)) << "widest digit " << widest.toLatin1();
+        }
+    }
+}
+
 TEST_F(MainDialog, BrowseStartsFromThePathAndWritesTheChoiceBack) {
     OpenDialog();
     const std::string lock = At("@/locks/block.tlk"), plain = At("@/locks/README");

@@ -16,14 +16,17 @@
 
 namespace {
 
-// Pixels from the font's own metrics, computed here the long way.
+// Pixels from the font's own metrics, computed here the long way: the character width is the
+// letters' average or the widest hex digit, whichever is wider.
 struct Units {
     double avg, height;
     explicit Units(const QFont& font) {
-        const QFontMetrics m(font);
-        const int w = m.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-        avg = (w / 26 + 1) / 2;
-        height = m.height();
+        const QFontMetricsF m(font);
+        avg = m.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 52;
+        for (const char* digit = "0123456789ABCDEFabcdef"; *digit != '\0'; ++digit) {
+            avg = std::max(avg, m.horizontalAdvance(QChar(*digit)));
+        }
+        height = QFontMetrics(font).height();
     }
     int X(int u) const { return static_cast<int>(std::floor(u * avg / 4 + 0.5)); }
     int Y(int u) const { return static_cast<int>(std::floor(u * height / 8 + 0.5)); }
