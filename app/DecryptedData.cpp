@@ -2,8 +2,10 @@
 // area while the window is resized.
 #include "app/DecryptedData.h"
 
+#include <string_view>
+#include <utility>
+
 #include "app/LargeTextView.h"
-#include "platform/Text1252.h"
 #include "res/Resource.h"
 
 DecryptedData::DecryptedData(CWnd* parent) : CDialogEx(IDD_DECRYPTED_DATA, parent) {}
@@ -21,11 +23,15 @@ BOOL DecryptedData::OnInitDialog() {
     CDialogEx::OnInitDialog();
     CWnd* edit = GetDlgItem(IDC_DECRYPTED_TEXT);
     if (edit == nullptr) return TRUE;
-    QString text = FromWindows1252(std::string_view(m_strText.c_str()));
-    if (LargeTextView::IsTooLargeForEdit(text)) {
-        // The edit would take minutes to lay such a text out: a light view over it shows it.
+    // A window text ends at its first NUL.
+    const std::string_view shown(m_strText.c_str());
+    if (LargeTextView::IsTooLargeForEdit(shown)) {
+        // The edit would take minutes to lay such a text out: a light view over it shows it,
+        // and takes the text over rather than holding a second copy of it.
         auto* view = new LargeTextView(edit->GetSafeHwnd());
-        view->SetText(std::move(text));
+        m_strText.resize(shown.size());
+        view->SetText(std::move(m_strText));
+        m_strText.clear();
         view->show();
     } else {
         edit->SetWindowText(m_strText.c_str());

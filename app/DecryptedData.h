@@ -14,5 +14,7 @@ public:
     BOOL OnInitDialog() override;
     void OnSizing(UINT edge, RECT* proposed);
 
+    // Set before the dialog runs; a text too large for the edit moves into the view that
+    // shows it, leaving this empty.
     std::string m_strText;
 };

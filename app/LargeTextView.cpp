@@ -2,6 +2,7 @@
 #include "app/LargeTextView.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include <QApplication>
 #include <QClipboard>
@@ -9,10 +10,12 @@
 #include <QPainter>
 #include <QScrollBar>
 
+#include "platform/Text1252.h"
+
 namespace {
 
-constexpr qsizetype kEditCharLimit = 1 << 20;
-constexpr qsizetype kEditLineLimit = 20000;
+constexpr size_t kEditCharLimit = 1 << 20;
+constexpr ptrdiff_t kEditLineLimit = 20000;
 
 }  // namespace
 
@@ -33,48 +36,58 @@ bool LargeTextView::eventFilter(QObject* watched, QEvent* event) {
     return QAbstractScrollArea::eventFilter(watched, event);
 }
 
-bool LargeTextView::IsTooLargeForEdit(const QString& text) {
-    return text.size() > kEditCharLimit || text.count(QLatin1Char('\n')) > kEditLineLimit ||
-           text.count(QLatin1Char('\r')) > kEditLineLimit;
+bool LargeTextView::IsTooLargeForEdit(std::string_view text) {
+    return text.size() > kEditCharLimit || std::count(text.begin(), text.end(), '\n') > kEditLineLimit ||
+           std::count(text.begin(), text.end(), '\r') > kEditLineLimit;
 }
 
-void LargeTextView::SetText(QString text) {
+size_t LargeTextView::ShownSize() const {
+    // A longer text shows its first 4 Gi characters.
+    return std::min<size_t>(m_text.size(), UINT32_MAX);
+}
+
+void LargeTextView::SetText(std::string text) {
     m_text = std::move(text);
     m_rowStarts.clear();
     m_allSelected = false;
-    // Offsets are 32 bits: a longer text shows its first 4 Gi characters.
-    const qsizetype size = std::min<qsizetype>(m_text.size(), UINT32_MAX);
-    qsizetype start = 0;
+    const size_t size = ShownSize();
+    const char* bytes = m_text.data();
+    // The next CR and LF at or after start (size when there is none), each found by memchr.
+    const auto next = [&](size_t start, char end) {
+        const void* found = std::memchr(bytes + start, end, size - start);
+        return found != nullptr ? static_cast<size_t>(static_cast<const char*>(found) - bytes) : size;
+    };
+    size_t start = 0;
+    size_t nextCr = next(0, '\r');
+    size_t nextLf = next(0, '\n');
     m_rowStarts.push_back(0);
-    for (qsizetype i = 0; i < size; ++i) {
-        const QChar c = m_text[i];
-        qsizetype next = -1;
-        if (c == QLatin1Char('\n')) {
-            next = i + 1;
-        } else if (c == QLatin1Char('\r')) {
-            next = (i + 1 < size && m_text[i + 1] == QLatin1Char('\n')) ? i + 2 : i + 1;
-            i = next - 1;
-        } else if (i + 1 - start >= kRowChars) {
-            next = i + 1;
+    while (true) {
+        if (nextCr < start) nextCr = next(start, '\r');
+        if (nextLf < start) nextLf = next(start, '\n');
+        const size_t lineEnd = std::min(nextCr, nextLf);
+        if (lineEnd - start >= static_cast<size_t>(kRowChars)) {
+            start += kRowChars;
+        } else if (lineEnd == size) {
+            break;
+        } else if (lineEnd == nextLf) {
+            start = lineEnd + 1;
+        } else {
+            start = (lineEnd + 1 < size && bytes[lineEnd + 1] == '\n') ? lineEnd + 2 : lineEnd + 1;
         }
-        if (next >= 0) {
-            start = next;
-            if (start < size) m_rowStarts.push_back(static_cast<uint32_t>(start));
-        }
+        if (start >= size) break;
+        m_rowStarts.push_back(static_cast<uint32_t>(start));
     }
     UpdateScrollBars();
     viewport()->update();
 }
 
 QString LargeTextView::RowText(int64_t row) const {
-    const qsizetype start = m_rowStarts[static_cast<size_t>(row)];
-    const qsizetype end = static_cast<size_t>(row) + 1 < m_rowStarts.size()
-                              ? m_rowStarts[static_cast<size_t>(row) + 1]
-                              : std::min<qsizetype>(m_text.size(), UINT32_MAX);
-    QString shown = m_text.mid(start, end - start);
-    while (!shown.isEmpty() && (shown.back() == QLatin1Char('\n') || shown.back() == QLatin1Char('\r'))) {
-        shown.chop(1);
-    }
+    const size_t start = m_rowStarts[static_cast<size_t>(row)];
+    const size_t end = static_cast<size_t>(row) + 1 < m_rowStarts.size() ? m_rowStarts[static_cast<size_t>(row) + 1]
+                                                                          : ShownSize();
+    std::string_view bytes = std::string_view(m_text).substr(start, end - start);
+    while (!bytes.empty() && (bytes.back() == '\n' || bytes.back() == '\r')) bytes.remove_suffix(1);
+    QString shown = FromWindows1252(bytes);
     for (QChar& c : shown) {
         if (c.unicode() < 0x20) c = QChar(0x2400 + c.unicode());  // the control's visible symbol
         else if (c.unicode() == 0x7F) c = QChar(0x2421);
@@ -125,7 +138,7 @@ void LargeTextView::keyPressEvent(QKeyEvent* event) {
         m_allSelected = true;
         viewport()->update();
     } else if (event->matches(QKeySequence::Copy)) {
-        if (m_allSelected) QGuiApplication::clipboard()->setText(m_text);
+        if (m_allSelected) QGuiApplication::clipboard()->setText(FromWindows1252(m_text));
     } else if (event->key() == Qt::Key_Home && (event->modifiers() & Qt::ControlModifier)) {
         verticalScrollBar()->setValue(0);
     } else if (event->key() == Qt::Key_End && (event->modifiers() & Qt::ControlModifier)) {

@@ -3,8 +3,11 @@
 // time (tens of megabytes, one endless line, or hundreds of thousands of lines): it lays out
 // only the rows on screen. Lines break at their line ends and every kRowChars characters;
 // control characters show as their visible symbols. Ctrl+A selects the whole text and Ctrl+C
-// copies it exactly as it was given.
+// copies it exactly as it was given. The view keeps the Windows-1252 bytes and converts only
+// the rows it paints, so that it holds little more than the text itself.
 #include <cstdint>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include <QAbstractScrollArea>
@@ -16,13 +19,15 @@ public:
 
     // Covers parent's contents and follows its size.
     explicit LargeTextView(QWidget* parent);
-    // text is shown with "\r\n" and "\r" as line ends too.
-    void SetText(QString text);
+    // Windows-1252 text, taken over; shown with "\r\n" and "\r" as line ends too.
+    void SetText(std::string text);
     int64_t RowCount() const { return static_cast<int64_t>(m_rowStarts.size()); }
     bool AllSelected() const { return m_allSelected; }
+    // A row as painted: without its line end, control characters as their visible symbols.
+    QString RowText(int64_t row) const;
 
     // True when the edit would take too long to show text.
-    static bool IsTooLargeForEdit(const QString& text);
+    static bool IsTooLargeForEdit(std::string_view text);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -31,10 +36,12 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    QString RowText(int64_t row) const;
     void UpdateScrollBars();
 
-    QString m_text;
+    // The end of the text shown: offsets are 32 bits.
+    size_t ShownSize() const;
+
+    std::string m_text;
     std::vector<uint32_t> m_rowStarts;  // index into m_text; a row ends at the next start
     bool m_allSelected = false;
 };

@@ -2,6 +2,7 @@
 // its outcome; an opened file's text goes to the result dialog, then the timing line to
 // standard output.
 #include <cstdio>
+#include <utility>
 
 #include "app/DecryptedData.h"
 #include "app/TarnvaultDlg.h"
@@ -31,7 +32,7 @@ void CTarnvaultDlg::OnOpenTimeLock() {
     inputs.merkleRoot = ReadControlText(IDC_MERKLE_ROOT);
     inputs.timeLockFile = ReadControlText(IDC_TIMELOCK_FILE);
 
-    const OpenTimeLockOutcome outcome = OpenTimeLock(inputs);
+    OpenTimeLockOutcome outcome = OpenTimeLock(inputs);
     switch (outcome.kind) {
         case OpenTimeLockOutcome::Kind::Message:
             AfxMessageBox(outcome.text.c_str(), MB_OK, 0);
@@ -41,7 +42,7 @@ void CTarnvaultDlg::OnOpenTimeLock() {
             break;
         case OpenTimeLockOutcome::Kind::Opened: {
             DecryptedData result;
-            result.m_strText = outcome.text;
+            result.m_strText = std::move(outcome.text);  // a result may be tens of megabytes
             result.DoModal();
             std::printf("MCC elapsed_ms: %llu\n", static_cast<unsigned long long>(outcome.elapsedMs));
             std::fflush(stdout);

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "app/DecryptedData.h"
 #include "app/LargeTextView.h"
@@ -92,6 +93,43 @@ TEST(ResultDialog, EditFollowsTheWindowAndNeverTurnsNegative) {
         EXPECT_EQ(edit->width(), std::max(actual.width() - 20 - origin.x(), 1));
         EXPECT_EQ(edit->height(), std::max(actual.height() - 20 - origin.y(), 1));
     }
+}
+
+// The light view keeps the bytes and converts the rows it paints: each row shows its own
+// characters, broken as the edit's lines and every kRowChars characters. A NUL ends the text
+// shown, and the dialog hands its text over rather than keeping a copy.
+TEST(ResultDialog, LightViewRowsShowTheirOwnCharacters) {
+    const std::string row(LargeTextView::kRowChars, 'b');
+    struct Case {
+        std::string text;
+        std::vector<QString> rows;
+    };
+    const Case cases[] = {
+        {"a\r\n\r\nb\rc\n\xE9\x80\x01\x7F", {"a", "", "b", "c", QString::fromUtf8("é€␁␡")}},
+        {row + "\r\n" + row.substr(1) + "\r\nx", {QString::fromStdString(row), "", QString::fromStdString(row.substr(1)), "x"}},
+        {row + row + "\n", {QString::fromStdString(row), QString::fromStdString(row), ""}},
+    };
+    QWidget parent;
+    for (const Case& c : cases) {
+        auto* view = new LargeTextView(&parent);
+        view->SetText(c.text);
+        std::vector<QString> rows;
+        for (int64_t r = 0; r < view->RowCount(); ++r) rows.push_back(view->RowText(r));
+        EXPECT_EQ(rows, c.rows) << c.text.substr(0, 8);
+    }
+
+    std::string huge(3'000'000, 'y');
+    huge[2'500'000] = '\0';
+    DecryptedData dialog;
+    dialog.m_strText = huge;
+    ASSERT_TRUE(dialog.Create());
+    auto* view = EditOf(dialog)->findChild<LargeTextView*>();
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(dialog.m_strText.empty());
+    EXPECT_EQ(view->RowCount(), 1250);
+    QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(QApplication::clipboard()->text() == QString(2'500'000, QLatin1Char('y')));
 }
 
 }  // namespace

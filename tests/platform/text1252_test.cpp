@@ -38,4 +38,19 @@ TEST(Text1252, CharactersWithoutAByteBecomeOneQuestionMarkEach) {
     for (const auto& c : cases) EXPECT_EQ(ToWindows1252(c.text), c.bytes) << c.text.toStdString();
 }
 
+// Whole texts convert as their bytes do one by one, whatever their length and where the upper
+// half of the code page falls in them.
+TEST(Text1252, TextsConvertAsTheirBytesDoOneByOne) {
+    std::string bytes;
+    for (int i = 0; i < 300; ++i) bytes.push_back(static_cast<char>((i * 37 + 11) % 256));
+    for (size_t start : {0, 1, 7, 128}) {
+        for (size_t length : {0, 1, 7, 8, 9, 15, 16, 17, 100, 172}) {
+            const std::string_view part = std::string_view(bytes).substr(start, length);
+            QString byByte;
+            for (const char c : part) byByte += FromWindows1252(std::string_view(&c, 1));
+            EXPECT_EQ(FromWindows1252(part), byByte) << start << "+" << length;
+        }
+    }
+}
+
 }  // namespace
