@@ -140,6 +140,88 @@ void BM_LuaCountingLoop(benchmark::State& state) {
 }
 BENCHMARK(BM_LuaCountingLoop)->Unit(benchmark::kMillisecond);
 
+// ---- Doubles and the string array, each beside its Lua 5.4 equivalent ----
+
+// Runs a Lua 5.4 chunk that takes the turns as its argument and returns the turns it made.
+void TimeLuaLoop(benchmark::State& state, const char* source, int64_t turns) {
+#ifdef TARNVAULT_HAVE_LUA
+  lua_State* lua = luaL_newstate();
+  luaL_openlibs(lua);
+  if (luaL_loadstring(lua, source) != LUA_OK) state.SkipWithError("lua source");
+  const int chunk = luaL_ref(lua, LUA_REGISTRYINDEX);
+  for (auto _ : state) {
+    lua_rawgeti(lua, LUA_REGISTRYINDEX, chunk);
+    lua_pushinteger(lua, turns);
+    if (lua_pcall(lua, 1, 1, 0) != LUA_OK || lua_tointeger(lua, -1) != turns) {
+      state.SkipWithError("lua run");
+    }
+    lua_pop(lua, 1);
+  }
+  lua_close(lua);
+  state.counters["ns/turn"] =
+      benchmark::Counter(static_cast<double>(turns) * static_cast<double>(state.iterations()),
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+#else
+  (void)source;
+  (void)turns;
+  state.SkipWithError("Lua 5.4 is not installed (Debian package liblua5.4-dev)");
+#endif
+}
+
+// Each turn: add 1.0 to a double counter, add the counter into a double sum, halve the sum,
+// jump back while the counter is below the turns.
+void BM_DoublesLoop(benchmark::State& state) {
+  ProgramWriter w;
+  w.OpenScope().Declare(kKindDouble, 1).Declare(kKindDouble, 2);
+  const Label top = w.Here();
+  w.Assign(Target(1), MathOp::Add, Imm::Double(1.0));
+  w.Assign(Target(2), MathOp::Add, Opnd::Var(1));
+  w.Assign(Target(2), MathOp::Multiply, Imm::Double(0.5));
+  w.JumpUnless(Relation::GreaterEqual, Opnd::Var(1), Imm::Double(kTurns), top);
+  w.CloseScope();
+  BoundProgram p(w);
+  p.context.stepByStep = state.range(0) != 0;
+  Value counter;
+  counter.kind = kKindDouble;
+  Value sum;
+  sum.kind = kKindDouble;
+  const std::vector<Value*> args{&counter, &sum};
+  for (auto _ : state) {
+    counter.SetDouble(0, 0.0);
+    sum.SetDouble(0, 0.0);
+    if (!p.context.Run(args, 0) || counter.GetDouble(0) != static_cast<double>(kTurns)) {
+      state.SkipWithError("run");
+    }
+  }
+  state.counters["ns/turn"] =
+      benchmark::Counter(static_cast<double>(kTurns) * static_cast<double>(state.iterations()),
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_DoublesLoop)->ArgName("stepByStep")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// BM_DoublesLoop in Lua: the same four steps a turn on floats, c and s starting at 0.0.
+void BM_LuaDoublesLoop(benchmark::State& state) {
+  TimeLuaLoop(state,
+              "local n = ... local c, s = 0.0, 0.0 "
+              "repeat c = c + 1.0 s = s + c s = s * 0.5 until c >= n return math.tointeger(c)",
+              kTurns);
+}
+BENCHMARK(BM_LuaDoublesLoop)->Unit(benchmark::kMillisecond);
+
+// BM_StringArrayLoop in Lua: a table of the same 64 texts at keys 0 to 63, and each turn the
+// same five steps: i = c, i = i & 63, s = t[i], c = c + 1, until c >= n.
+void BM_LuaStringArrayLoop(benchmark::State& state) {
+  TimeLuaLoop(state,
+              "local n = ... local t = {} "
+              "for k = 0, 63 do t[k] = 'text number ' .. (1000 + k) end "
+              "local c, i, s = 0, 0, '' "
+              "repeat i = c i = i & 63 s = t[i] c = c + 1 until c >= n return c",
+              kTurns / 4);
+}
+BENCHMARK(BM_LuaStringArrayLoop)->Unit(benchmark::kMillisecond);
+
+// ---- end of the doubles and string-array loops ----
+
 // A long straight program of assignments whose fields are wide: a 63-bit element index and a
 // 64-bit immediate, most of them straddling byte boundaries. Each statement runs once.
 void BM_WideFieldAssignments(benchmark::State& state) {

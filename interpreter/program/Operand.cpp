@@ -23,16 +23,36 @@ Value& RetypeScratch(Value& scratch, int32_t kind) {
   return scratch;
 }
 
-bool CopyElement(const Value& variable, uint64_t index, Value& scratch) {
-  const uint32_t element = static_cast<uint32_t>(index);
+bool ElementWithin(const Value& variable, uint64_t index, uint32_t& element) {
+  element = static_cast<uint32_t>(index);
   const uint64_t elements = variable.kind == kKindString && variable.HasStorage()
                                 ? variable.TextCount()
                                 : uint64_t{variable.count};
-  if (element >= elements) return false;
+  return element < elements;
+}
+
+void CopyElementOf(const Value& variable, uint32_t element, Value& scratch) {
   // The copy's conversion cannot fail for a kind that the statements accept; for any other
   // kind the statement refuses the operand itself.
   RetypeScratch(scratch, variable.kind).AssignValue(variable, nullptr, true, 0, element);
+}
+
+bool CopyElement(const Value& variable, uint64_t index, Value& scratch) {
+  uint32_t element;
+  if (!ElementWithin(variable, index, element)) return false;
+  CopyElementOf(variable, element, scratch);
   return true;
+}
+
+bool AssignTextOrBytes(Value& target, uint32_t targetIndex, const Value& variable,
+                       uint32_t element) {
+  if (variable.kind == kKindString) {
+    // A copy holds the text up to its first NUL, which is all that AssignValue takes of it.
+    return target.AssignValue(variable, nullptr, true, targetIndex, element);
+  }
+  // A byte array that the variable does not hold would be copied as an empty one, which is
+  // what GetBytes reads; SetByteArray refuses a target of another kind, as AssignValue does.
+  return target.SetByteArray(targetIndex, variable.GetBytes(element));
 }
 
 // The target element index held in element 0 of an index variable, read as a 32-bit word.

@@ -13,9 +13,19 @@ struct StatementOperand {
 // The scratch Value made ready to take one element of kind.
 Value& RetypeScratch(Value& scratch, int32_t kind);
 
-// Element index (its low 32 bits) of variable copied into scratch; false when it lies past
-// the variable's elements, or past its texts for a string that holds them.
+// The element that index (its low 32 bits) names in variable; false when it lies past the
+// variable's elements, or past its texts for a string that holds them.
+bool ElementWithin(const Value& variable, uint64_t index, uint32_t& element);
+// Element `element` of variable copied into scratch, which takes the variable's kind.
+void CopyElementOf(const Value& variable, uint32_t element, Value& scratch);
+// Both: false, copying nothing, when the element lies outside the variable.
 bool CopyElement(const Value& variable, uint64_t index, Value& scratch);
+
+// Element `element` of a string or barray variable assigned to element targetIndex of target,
+// as assigning a copy of it would, but with no copy made: a text or byte array goes straight
+// into the target's own.
+bool AssignTextOrBytes(Value& target, uint32_t targetIndex, const Value& variable,
+                       uint32_t element);
 
 // The target element index held in element 0 of an index variable, read as a 32-bit word.
 // False for a string or barray, which hold no such word.

@@ -108,6 +108,9 @@ class ProgramContext {
     }
     return ref.value;
   }
+  // The variable that an element operand names, and the element; null where the statement
+  // fails.
+  const Value* ElementOperand(DecodedOperand& operand, uint32_t& element);
   const Value* OperandValue(DecodedOperand& operand, Value& scratch);
   bool Assignment(DecodedStatement& s);
   bool UInt64Statement(DecodedStatement& s, bool& jumped);

@@ -59,6 +59,14 @@ class ElementPages {
     return (*page)[offset];
   }
 
+  // The element itself where it is already made, else null; nothing moves.
+  T* Held(uint64_t index) {
+    if (index >= size_) return nullptr;
+    Page* page = table_[index >> kPageBits];
+    const uint64_t offset = index & (kPageSize - 1);
+    return page != nullptr && offset < page->size() ? &(*page)[offset] : nullptr;
+  }
+
   // The element itself, made when absent. The caller keeps index below Size().
   T& At(uint64_t index) {
     const uint64_t p = index >> kPageBits;

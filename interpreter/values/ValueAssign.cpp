@@ -61,23 +61,18 @@ bool Value::AssignValue(const Value& source, std::string* err, bool allowRef, ui
   const int32_t src = source.kind;
   switch (kind) {
     case kKindString: {
-      std::string text;
-      if (src == kKindString) {
-        text = source.GetText(srcIdx).c_str();  // up to the first NUL
-      } else if (src == kKindInt) {
-        text = Int32Text(static_cast<int32_t>(source.GetWord(srcIdx)));
-      } else if (src == kKindUInt32) {
-        text = UInt32Text(source.GetWord(srcIdx));
-      } else if (src == kKindUInt64) {
-        text = UInt64Text(source.GetUInt64(srcIdx));
-      } else {
-        char buffer[128];
-        if (Zarnel::FormatDouble(source.GetDouble(srcIdx), buffer, 127) == 0) {
-          return fail("Value::AssignValue () - unable to convert double to string.");
-        }
-        text = buffer;
+      // SetString copies up to the first NUL, and copes with a text of this very Value.
+      if (src == kKindString) return SetString(dstIdx, source.GetText(srcIdx).c_str());
+      if (src == kKindInt) {
+        return SetString(dstIdx, Int32Text(static_cast<int32_t>(source.GetWord(srcIdx))).c_str());
       }
-      return SetString(dstIdx, text.c_str());
+      if (src == kKindUInt32) return SetString(dstIdx, UInt32Text(source.GetWord(srcIdx)).c_str());
+      if (src == kKindUInt64) return SetString(dstIdx, UInt64Text(source.GetUInt64(srcIdx)).c_str());
+      char buffer[128];
+      if (Zarnel::FormatDouble(source.GetDouble(srcIdx), buffer, 127) == 0) {
+        return fail("Value::AssignValue () - unable to convert double to string.");
+      }
+      return SetString(dstIdx, buffer);
     }
     case kKindInt:
     case kKindUInt32: {

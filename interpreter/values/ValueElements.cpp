@@ -55,8 +55,17 @@ bool Value::SetDouble(uint32_t index, double v) {
 
 bool Value::SetString(uint32_t index, const char* text) {
   if (kind != kKindString) return false;
+  if (text == nullptr) text = "";
+  // A text that is already there takes the new one in its own buffer; assign copes with text
+  // lying in that very buffer, and no other text moves.
+  if (TextStorage* texts = Texts(); texts != nullptr) {
+    if (std::string* held = texts->Held(index)) {
+      held->assign(text);
+      return true;
+    }
+  }
   // Copied first: text may point into this Value's own texts, which growing can move.
-  std::string copy(text != nullptr ? text : "");
+  std::string copy(text);
   EnsureStorage();
   TextStorage* texts = Texts();
   if (texts == nullptr) return false;
@@ -67,7 +76,13 @@ bool Value::SetString(uint32_t index, const char* text) {
 
 bool Value::SetByteArray(uint32_t index, const ByteArray& bytes) {
   if (kind != kKindBarray || !HasElement(index)) return false;
-  ByteArray copy(bytes);  // bytes may be another element of this Value
+  if (ByteArrayStorage* arrays = Arrays(); arrays != nullptr) {
+    if (ByteArray* held = arrays->Held(index)) {
+      *held = bytes;  // reuses its buffer; bytes may be this very array or another one
+      return true;
+    }
+  }
+  ByteArray copy(bytes);  // bytes may be another element of this Value, which making one moves
   EnsureStorage();
   ByteArrayStorage* arrays = Arrays();
   if (arrays == nullptr) return false;

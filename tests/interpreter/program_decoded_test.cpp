@@ -15,6 +15,21 @@ using namespace program_test;
 
 namespace {
 
+// Kind, count and every element of v (each byte array in hex) as text.
+std::string Shown(const Value& v) {
+  std::string out = std::to_string(v.kind) + "/" + std::to_string(v.count) + ":";
+  const uint64_t n = v.kind == kKindString ? v.TextCount() : v.count;
+  for (uint32_t i = 0; i < n; ++i) {
+    if (v.kind == kKindBarray) {
+      for (uint8_t b : v.GetBytes(i)) out += "0123456789ABCDEF"[b >> 4];
+    } else {
+      out += ElementText(v, i);
+    }
+    out += ",";
+  }
+  return out;
+}
+
 // The statement at `top` adds 1 to variable 1. Each turn opens a scope that declares its own
 // variable 1 and goes round again, so the same decoded statement must find another variable
 // each time; after the scopes close it must find the outer one again.
@@ -118,6 +133,55 @@ TEST(DecodedRunTest, UInt64ShortPathsAgreeWithTheReadingWhateverTheVariables) {
         });
       }
     }
+  }
+}
+
+// A text or byte-array element goes into its target without a copy of the element in between;
+// whatever the target's kind and element, an element past the end, or a variable that is its
+// own target, the outcome must be the reading's.
+TEST(DecodedRunTest, TextAndByteArrayElementsIntoTargetsAgreeWithTheReading) {
+  // Variable 1: texts "alpha", "12" and one never written; 2: byte arrays {AB 01}, {}, {FF};
+  // 3: the target of each kind, two elements; 4: the index 1; 5: the index 7.
+  Value bytes = Typed(kKindBarray, 3);
+  bytes.AssignByteArrays(3, nullptr);
+  bytes.SetByteArray(0, {0xAB, 0x01});
+  bytes.SetByteArray(2, {0xFF});
+  const Operand sources[] = {Opnd::VarAt(1, 0), Opnd::VarAt(1, 1),    Opnd::VarAt(1, 2),
+                             Opnd::VarAt(1, 3), Opnd::VarAtVar(1, 4), Opnd::VarAtVar(1, 5),
+                             Opnd::VarAt(2, 0), Opnd::VarAt(2, 1),    Opnd::VarAtVar(2, 4),
+                             Opnd::VarAt(2, 3)};
+  const Target targets[] = {Target(3), Target::At(3, 1), Target::At(3, 4), Target::AtVar(3, 4)};
+  const auto run = [&](int32_t targetKind, const auto& body) {
+    ProgramWriter w;
+    w.OpenScope().Declare(kKindString, 1, 3).Declare(kKindBarray, 2, 3);
+    w.Declare(targetKind, 3, 2).Declare(kKindUInt64, 4).Declare(kKindUInt64, 5);
+    w.Assign(Target::At(1, 0), MathOp::Assign, Imm::String("alpha"));
+    w.Assign(Target::At(1, 1), MathOp::Assign, Imm::String("12"));
+    w.Assign(Target(4), MathOp::Assign, Imm::UInt64(1));
+    w.Assign(Target(5), MathOp::Assign, Imm::UInt64(7));
+    body(w);
+    w.CloseScope();
+    BothWays([&] {
+      Value texts = Typed(kKindString, 3), arrays(bytes), target = Typed(targetKind, 2);
+      Value one = Typed(kKindUInt64), seven = Typed(kKindUInt64);
+      const bool ended = RunProgram(w, {&texts, &arrays, &target, &one, &seven});
+      return std::to_string(ended) + Shown(texts) + Shown(arrays) + Shown(target);
+    });
+  };
+  for (int32_t kind : {kKindString, kKindInt, kKindDouble, kKindBarray, kKindUInt64}) {
+    for (const Target& target : targets) {
+      for (const Operand& source : sources) {
+        run(kind, [&](ProgramWriter& w) { w.Assign(target, MathOp::Assign, source); });
+      }
+    }
+  }
+  // The variable that holds the element is the target: another element, the same one, and one
+  // past its texts, which grows them while the text to copy lies among them.
+  for (const auto& [target, source] :
+       {std::pair{Target::At(1, 2), Opnd::VarAt(1, 0)}, {Target::At(1, 0), Opnd::VarAt(1, 0)},
+        {Target::At(1, 9), Opnd::VarAt(1, 1)}, {Target::At(2, 1), Opnd::VarAt(2, 0)},
+        {Target::At(2, 2), Opnd::VarAt(2, 2)}}) {
+    run(kKindInt, [&](ProgramWriter& w) { w.Assign(target, MathOp::Assign, source); });
   }
 }
 

@@ -60,18 +60,27 @@ namespace {
 
 }  // namespace
 
-[[gnu::always_inline]] inline const Value* ProgramContext::OperandValue(DecodedOperand& operand,
-                                                                        Value& scratch) {
-  if (operand.form == OperandForm::Immediate) return operand.immediate;
+[[gnu::always_inline]] inline const Value* ProgramContext::ElementOperand(
+    DecodedOperand& operand, uint32_t& element) {
   Value* variable = Resolve(operand.variable);
-  if (variable == nullptr || operand.form == OperandForm::Variable) return variable;
-
+  if (variable == nullptr) return nullptr;
   uint64_t index = operand.element;
   if (operand.form == OperandForm::ElementByVariable) {
     const Value* indexVariable = Resolve(*operand.indexVariable);
     if (indexVariable == nullptr || !IndexFrom(*indexVariable, index)) return nullptr;
   }
-  return CopyElement(*variable, index, scratch) ? &scratch : nullptr;
+  return ElementWithin(*variable, index, element) ? variable : nullptr;
+}
+
+[[gnu::always_inline]] inline const Value* ProgramContext::OperandValue(DecodedOperand& operand,
+                                                                        Value& scratch) {
+  if (operand.form == OperandForm::Immediate) return operand.immediate;
+  if (operand.form == OperandForm::Variable) return Resolve(operand.variable);
+  uint32_t element;
+  const Value* variable = ElementOperand(operand, element);
+  if (variable == nullptr) return nullptr;
+  CopyElementOf(*variable, element, scratch);
+  return &scratch;
 }
 
 [[gnu::always_inline]] inline bool ProgramContext::Assignment(DecodedStatement& s) {
@@ -117,9 +126,19 @@ namespace {
     if (indexVariable == nullptr || !TargetIndexFrom(*indexVariable, targetIndex)) return false;
   }
 
-  const DecodedOperand& operand = s.operands[0];
+  DecodedOperand& operand = s.operands[0];
+  if (s.code == static_cast<uint8_t>(MathOp::Assign) &&
+      (operand.form == OperandForm::Element || operand.form == OperandForm::ElementByVariable)) {
+    uint32_t element;
+    const Value* variable = ElementOperand(operand, element);
+    if (variable == nullptr) return false;
+    // Both refuse a target element past the target's elements, as the check below does.
+    if (variable->kind == kKindString || variable->kind == kKindBarray) {
+      return AssignTextOrBytes(*target, targetIndex, *variable, element);
+    }
+  }
   ScratchRelease release(operandScratch_[0]);
-  const Value* source = OperandValue(s.operands[0], operandScratch_[0]);
+  const Value* source = OperandValue(operand, operandScratch_[0]);
   if (source == nullptr) return false;
 
   // A string target may grow its list of texts to hold the index; other kinds may not.
