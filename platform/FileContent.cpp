@@ -2,13 +2,13 @@
 #include "platform/FileContent.h"
 
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <exception>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
+
+#include "platform/TemporaryFile.h"
 
 namespace file_content {
 namespace {
@@ -22,33 +22,38 @@ struct Descriptor {
     }
 };
 
-// A symbolic link is replaced through the file it names, so the link stays a link.
-std::string ResolvedTarget(const std::string& path) {
-    struct stat link {};
-    if (lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
-        if (char* real = realpath(path.c_str(), nullptr)) {
-            std::string resolved = real;
-            free(real);
-            return resolved;
-        }
-    }
-    return path;
-}
+// The folder that holds path, opened, and the file's name in it.
+struct Place {
+    Descriptor folder;
+    std::string name;
+};
 
-std::string FolderOf(const std::string& path) {
+bool OpenPlace(const std::string& path, Place& place) {
     const size_t slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
+    place.name = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (place.name.empty() || place.name == "." || place.name == "..") {
+        return false;
     }
-    return slash == 0 ? "/" : path.substr(0, slash);
+    const std::string folder =
+        slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    place.folder.fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    return place.folder.fd >= 0;
 }
 
-void SyncFolder(const std::string& folder) {
-    Descriptor dir;
-    dir.fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir.fd >= 0) {
-        fsync(dir.fd);  // the rename itself reaches the disk; a failure here loses nothing
+// Nothing, a symbolic link (replaced, not followed: where it points does not matter) or a
+// regular file that we may write may be replaced. A file its owner made read-only stays as it
+// is, though the rename could replace it.
+bool MayReplace(const Place& place, bool keepExisting) {
+    struct stat existing {};
+    if (fstatat(place.folder.fd, place.name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) != 0) {
+        return errno == ENOENT;
     }
+    if (keepExisting) {
+        return false;
+    }
+    return S_ISLNK(existing.st_mode) ||
+           (S_ISREG(existing.st_mode) &&
+            faccessat(place.folder.fd, place.name.c_str(), W_OK, AT_SYMLINK_NOFOLLOW) == 0);
 }
 
 }  // namespace
@@ -101,58 +106,44 @@ bool WriteAll(int fd, const char* bytes, size_t size) {
     return true;
 }
 
-bool ReplaceFile(const std::string& path, const std::function<bool(int fd)>& writeTo,
-                 bool keepExisting) {
-    if (path.empty()) {
-        return false;
-    }
-    const std::string target = ResolvedTarget(path);
-    mode_t mode = S_IRUSR | S_IWUSR;
-    struct stat existing {};
-    if (stat(target.c_str(), &existing) == 0) {
-        // A file its owner made read-only stays as it is, though the rename could replace it.
-        if (keepExisting || !S_ISREG(existing.st_mode) || access(target.c_str(), W_OK) != 0) {
+bool CopyAll(int from, int to) {
+    std::vector<char> chunk(65536);
+    for (;;) {
+        const ssize_t got = read(from, chunk.data(), chunk.size());
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            return got == 0;
+        }
+        if (!WriteAll(to, chunk.data(), static_cast<size_t>(got))) {
             return false;
         }
-        mode = existing.st_mode & 07777;
-    } else if (errno != ENOENT) {
-        return false;
     }
+}
 
-    const std::string folder = FolderOf(target);
-    const size_t slash = target.rfind('/');
-    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-    std::string temporary = (folder == "/" ? "" : folder) + "/." + name + ".XXXXXX";
-    if (temporary.size() >= PATH_MAX) {
+bool ReplaceFile(const std::string& path, const std::function<bool(int fd)>& writeTo,
+                 bool keepExisting) {
+    Place place;
+    if (!OpenPlace(path, place) || !MayReplace(place, keepExisting)) {
         return false;
     }
-    std::vector<char> pattern(temporary.begin(), temporary.end());
-    pattern.push_back('\0');
-    const int fd = mkstemp(pattern.data());  // made 0600, whatever the umask
-    if (fd < 0) {
-        return false;
-    }
-    temporary.assign(pattern.data());
     bool done = false;
-    try {
-        done = fchmod(fd, mode) == 0 && writeTo(fd) && fsync(fd) == 0;
-    } catch (const std::exception&) {
-        done = false;  // out of memory while writing: the temporary file goes, the target stays
-    }
-    done = close(fd) == 0 && done;
-    if (done) {
-        if (keepExisting) {
-            // A link fails when the target appeared meanwhile, so nothing is replaced.
-            done = link(temporary.c_str(), target.c_str()) == 0;
-        } else {
-            done = rename(temporary.c_str(), target.c_str()) == 0;
+    {
+        TemporaryFile temporary(place.folder.fd, place.name);
+        if (!temporary.Create()) {
+            return false;
         }
-    }
-    if (!done || keepExisting) {
-        unlink(temporary.c_str());
+        try {
+            done = writeTo(temporary.fd()) && fsync(temporary.fd()) == 0;
+        } catch (const std::exception&) {
+            done = false;  // out of memory while writing: the temporary file goes, the target stays
+        }
+        done = done && temporary.Commit(keepExisting);
     }
     if (done) {
-        SyncFolder(folder);
+        fsync(place.folder.fd);  // the rename itself reaches the disk; a failure here loses nothing
+        RemoveLeftovers(place.folder.fd, place.name);
     }
     return done;
 }

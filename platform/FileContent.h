@@ -1,6 +1,6 @@
 #pragma once
-// Reading a whole regular file, and replacing a file's content so that it is either all old or
-// all new: the content goes into a temporary file beside it, is synced, then renamed over it.
+// Reading a whole regular file, and replacing a file so that it is either all old or all new:
+// the content goes into a temporary file beside it, is synced, then renamed over its name.
 #include <functional>
 #include <optional>
 #include <string>
@@ -14,12 +14,16 @@ enum class ReadStatus { Read, Missing, Unreadable };
 ReadStatus ReadRegularFile(const std::string& path, std::string& bytes);
 
 // Writes the new content through writeTo(fd) into a temporary file in the target's folder, then
-// moves it over the target (following a symbolic link to the file it names). A new file gets
-// mode 0600; an existing one keeps its mode and must be writable. With keepExisting, an
-// existing target is refused.
-// On any failure the target is as it was and the temporary file is gone.
+// renames it over the target's name: whatever stands there, a symbolic link included, is
+// replaced, never followed, and the file is ours with mode 0600 whatever mode it had. A regular
+// file that we may not write (its owner made it read-only), a folder or a device is refused, and
+// with keepExisting anything at the name is. On any failure the target is as it was. Temporary
+// files that killed writes of the same target left in the folder go after a successful write.
 bool ReplaceFile(const std::string& path, const std::function<bool(int fd)>& writeTo,
                  bool keepExisting = false);
+
+// Copies what is left to read of from into to.
+bool CopyAll(int from, int to);
 
 // Writes all of bytes to fd, through short writes and interruptions.
 bool WriteAll(int fd, const char* bytes, size_t size);

@@ -152,23 +152,7 @@ BOOL CopyFile(const char* source, const char* target, BOOL failIfExists) {
     bool copied = false;
     if (fstat(from, &info) == 0 && S_ISREG(info.st_mode)) {
         copied = file_content::ReplaceFile(
-            target,
-            [from](int to) {
-                std::vector<char> chunk(65536);
-                for (;;) {
-                    const ssize_t got = read(from, chunk.data(), chunk.size());
-                    if (got < 0 && errno == EINTR) {
-                        continue;
-                    }
-                    if (got <= 0) {
-                        return got == 0;
-                    }
-                    if (!file_content::WriteAll(to, chunk.data(), static_cast<size_t>(got))) {
-                        return false;
-                    }
-                }
-            },
-            failIfExists != FALSE);
+            target, [from](int to) { return file_content::CopyAll(from, to); }, failIfExists != FALSE);
     }
     close(from);
     return copied ? TRUE : FALSE;

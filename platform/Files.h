@@ -17,8 +17,8 @@ HRESULT SHGetFolderPath(void* owner, int folder, void* token, DWORD flags, char*
 BOOL PathIsDirectory(const char* path);
 
 // Copies source over target through a temporary file beside it and a rename, so a failed copy
-// leaves target as it was. A new target gets mode 0600; an existing target keeps its mode.
-// failIfExists refuses an existing target. TRUE when copied.
+// leaves target as it was. A symbolic link at target is replaced, never followed; the copy is
+// mode 0600. failIfExists refuses any existing name. TRUE when copied.
 BOOL CopyFile(const char* source, const char* target, BOOL failIfExists);
 
 // The C runtime's calls (named as there; kept out of the global namespace).

@@ -161,7 +161,12 @@ BOOL WritePrivateProfileString(const char* section, const char* key, const char*
             text.replace(place.valueStart, place.valueEnd - place.valueStart, value);
         } else {
             const size_t at = place.sectionFound ? place.insertAt : text.size();
-            std::string added = at > 0 && text[at - 1] != '\n' ? lineEnd : "";
+            // A last line without a line end gets one that leaves its text as it reads: after a
+            // bare CR, a lone LF would join it into a CR LF end and drop the CR from its value.
+            std::string added;
+            if (at > 0 && text[at - 1] != '\n') {
+                added = text[at - 1] == '\r' ? "\r\n" : lineEnd;
+            }
             if (!place.sectionFound) {
                 added += std::string("[") + section + "]" + lineEnd;
             }

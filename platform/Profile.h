@@ -3,8 +3,8 @@
 // and keys match without regard to letter case or surrounding blanks; a value is read exactly
 // as it stands after the '=' (only the line end, LF or CR LF, removed). A write replaces the
 // key's value in place, or adds the key, the section and the file when missing, keeps every
-// other line as it was, and replaces the file through a temporary file and a rename (mode
-// 0600 for a new file; an existing file's mode is kept, never widened).
+// other line byte for byte, and replaces the file through a temporary file and a rename: the
+// file is ours with mode 0600 after every write, and a symbolic link in its place is replaced.
 #include "platform/WinDefs.h"
 
 // Copies the value (or defaultValue when the file, section or key is missing) into buffer,

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -47,6 +48,7 @@ struct Step {
     QMessageBox::StandardButton button = QMessageBox::Ok;  // a message box's answer
     std::string file = {};  // a file dialog: the file chosen, or "" to cancel
     bool vanish = false;    // the chosen file is removed as the dialog closes
+    std::function<void()> meanwhile = {};  // runs while the window is open, before the answer
 };
 
 inline const Step kOk{};  // also closes any other dialog, as Escape does
@@ -123,6 +125,7 @@ protected:
             const Step step = steps.front();
             steps.erase(steps.begin());
             Drive(steps);
+            if (step.meanwhile) step.meanwhile();
             if (auto* box = qobject_cast<QMessageBox*>(modal)) {
                 m_seen.push_back(box->text().toStdString());
                 QAbstractButton* button = box->button(step.button);

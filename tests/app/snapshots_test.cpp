@@ -2,6 +2,7 @@
 // buttons, what each failure leaves behind, and the files' modes.
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <string>
@@ -167,6 +168,61 @@ TEST_F(Snapshots, NoStaleSnapshotWhenTheSettingsFileCannotBeWritten) {
 
     EXPECT_EQ(m_seen, Seen({"Problem creating file: @/tl/5.ini"}));
     EXPECT_FALSE(fs::exists(At("@/tl/5.ini")));
+}
+
+// A link at the snapshot's name, shipped beside the TimeLock file or planted while Save asks
+// whether to overwrite, is replaced by the snapshot: the file it points to keeps its bytes.
+TEST_F(Snapshots, SaveReplacesALinkAtTheSnapshotAndNeverWritesThroughIt) {
+    const auto plantLink = [this](const std::string& pointsTo) {
+        fs::remove(At("@/tl/5.ini"));
+        fs::create_symlink(pointsTo, At("@/tl/5.ini"));
+    };
+    const std::string overwrite = "Okay to overwrite file? : @/tl/5.ini";
+    const struct {
+        const char* name;
+        std::string before;  // where a link planted before Save points, or "" for a snapshot
+        bool plantedMeanwhile;
+        std::vector<std::string> seen;
+    } cases[] = {
+        {"link to a file", "../victim", false, {overwrite}},
+        {"dangling link", "../missing", false, {}},
+        {"link planted after the question", "", true, {overwrite}},
+    };
+    OpenReady();
+    m_dialog->KillTimer(IDT_AUTOSAVE);
+    Make("@/victim", "victim's bytes");
+    Make("@/tl/");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_seen.clear();
+        c.before.empty() ? Make("@/tl/5.ini", "older snapshot") : plantLink(c.before);
+        Step answer{QMessageBox::Yes};
+        if (c.plantedMeanwhile) answer.meanwhile = [&] { plantLink("../victim"); };
+        Press(kSave, c.seen.empty() ? std::vector<Step>{} : std::vector<Step>{answer});
+        EXPECT_EQ(m_seen, Seen(c.seen));
+        EXPECT_EQ(ReadFile(At("@/victim")), "victim's bytes");
+        EXPECT_FALSE(fs::exists(At("@/missing")));
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(At("@/tl/5.ini"))));
+        EXPECT_EQ(Mode(At("@/tl/5.ini")), 0600u);
+        EXPECT_EQ(ReadFile(At("@/tl/5.ini")), ReadFile(m_settings));
+    }
+}
+
+// A snapshot that another user left readable by all, in a folder of theirs, becomes ours and
+// private when Save replaces it.
+TEST_F(Snapshots, SaveLeavesASnapshotOfOursThatOnlyWeMayRead) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs to hand files to another user";
+    OpenReady();
+    Make("@/tl/5.ini", "another user's snapshot");
+    for (const char* path : {"@/tl", "@/tl/5.ini"}) ASSERT_EQ(chown(At(path).c_str(), 65534, 65534), 0);
+    ASSERT_EQ(chmod(At("@/tl").c_str(), 0777), 0);
+    ASSERT_EQ(chmod(At("@/tl/5.ini").c_str(), 0666), 0);
+    Press(kSave, {{QMessageBox::Yes}});
+    struct stat info {};
+    ASSERT_EQ(stat(At("@/tl/5.ini").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0600u);
+    EXPECT_EQ(info.st_uid, geteuid());
+    EXPECT_EQ(ReadFile(At("@/tl/5.ini")), ReadFile(m_settings));
 }
 
 }  // namespace

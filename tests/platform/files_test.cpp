@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/FileContent.h"
 #include "platform/scratch_folder.h"
 
 namespace {
@@ -109,7 +110,7 @@ TEST_F(Files, CopyReplacesTheTargetOrLeavesItByteForByte) {
     EXPECT_EQ(folder_.Get(target), original);
     EXPECT_EQ(CopyFile(source.c_str(), target.c_str(), FALSE), TRUE);
     EXPECT_EQ(folder_.Get(target), folder_.Get(source));
-    EXPECT_EQ(folder_.Mode(target), 0640u);
+    EXPECT_EQ(folder_.Mode(target), 0600u);
 
     folder_.Put("target.ini", original);
     for (const std::string& from : {root_ + "/missing", root_, std::string("/dev/zero")}) {
@@ -125,6 +126,47 @@ TEST_F(Files, CopyReplacesTheTargetOrLeavesItByteForByte) {
     EXPECT_EQ(CopyFile(source.c_str(), root_.c_str(), FALSE), FALSE);
     EXPECT_EQ(CopyFile(source.c_str(), source.c_str(), FALSE), TRUE);
     EXPECT_EQ(folder_.Get(source), "[Tarnvault]\nPassword=new\n");
+}
+
+// A link at the target counts as a name that exists, and a copy replaces it: what it points to
+// keeps its bytes, whatever that file's mode.
+TEST_F(Files, CopyReplacesALinkAtTheTargetAndNeverWritesThroughIt) {
+    const std::string source = folder_.Put("source.ini", "[Tarnvault]\nPassword=new\n");
+    const std::string victim = folder_.Put("victim", "victim's bytes");
+    const std::string target = root_ + "/target.ini";
+    for (const mode_t victimMode : {0644u, 0400u}) {
+        ASSERT_EQ(chmod(victim.c_str(), victimMode), 0);
+        for (const std::string& pointsTo : {victim, root_ + "/missing"}) {
+            SCOPED_TRACE(pointsTo);
+            unlink(target.c_str());
+            ASSERT_EQ(symlink(pointsTo.c_str(), target.c_str()), 0);
+            EXPECT_EQ(CopyFile(source.c_str(), target.c_str(), TRUE), FALSE);
+            struct stat info {};
+            ASSERT_EQ(lstat(target.c_str(), &info), 0);
+            EXPECT_TRUE(S_ISLNK(info.st_mode));
+            EXPECT_EQ(CopyFile(source.c_str(), target.c_str(), FALSE), TRUE);
+            ASSERT_EQ(lstat(target.c_str(), &info), 0);
+            EXPECT_TRUE(S_ISREG(info.st_mode));
+            EXPECT_EQ(info.st_mode & 07777, 0600u);
+            EXPECT_EQ(folder_.Get(target), folder_.Get(source));
+            EXPECT_EQ(folder_.Get(victim), "victim's bytes");
+            EXPECT_NE(crt::_access((root_ + "/missing").c_str(), 0), 0);
+        }
+    }
+    EXPECT_EQ(folder_.Entries(), 4u);  // home, the source, the victim, the target
+}
+
+// A link planted while the new content is being written is replaced too.
+TEST_F(Files, ALinkPlantedDuringTheWriteIsReplaced) {
+    const std::string victim = folder_.Put("victim", "victim's bytes");
+    const std::string target = folder_.Put("target.ini", "old");
+    EXPECT_TRUE(file_content::ReplaceFile(target, [&](int fd) {
+        unlink(target.c_str());
+        return symlink(victim.c_str(), target.c_str()) == 0 && file_content::WriteAll(fd, "new", 3);
+    }));
+    EXPECT_EQ(folder_.Get(victim), "victim's bytes");
+    EXPECT_EQ(folder_.Get(target), "new");
+    EXPECT_EQ(folder_.Mode(target), 0600u);
 }
 
 }  // namespace

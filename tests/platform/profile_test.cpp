@@ -1,14 +1,19 @@
 // The private-profile reader and writer against files written by hand.
 #include "platform/Profile.h"
 
+#include <csignal>
 #include <optional>
+#include <random>
 #include <string>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include "platform/TemporaryFile.h"
 #include "platform/scratch_folder.h"
 
 namespace {
@@ -88,14 +93,23 @@ TEST_F(Profile, WritesInPlaceOrAddsKeySectionAndFileKeepingEveryOtherLine) {
         {"[U]\r\nA=1\r\n", "v", "[U]\r\nA=1\r\n[T]\r\nK=v\r\n"},
         {"[T]\nK=1\n", " \"p w\" ", "[T]\nK= \"p w\" \n"},
         {"\x01\xff\n[T]\nK=1\n", "v", "\x01\xff\n[T]\nK=v\n"},
+        // A last line ending in a bare CR keeps it: its value still reads with the CR.
+        {"[T]\nA=1\r", "v", "[T]\nA=1\r\r\nK=v\n"},
+        {"[U]\r\nA=1\r", "v", "[U]\r\nA=1\r\r\n[T]\r\nK=v\r\n"},
+        {"[T]\r", "v", "[T]\r\r\nK=v\n"},
+        {"[T]\nA=1\r\n\r\nodd\rline\n\n[U]\nA=2", "v",
+         "[T]\nA=1\r\n\r\nodd\rline\nK=v\n\n[U]\nA=2"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.before ? c.before : "no file");
         unlink(file_.c_str());
         if (c.before != nullptr) Put(c.before);
+        const std::string others[] = {Read("T", "A"), Read("U", "A")};
         EXPECT_EQ(Write("T", "K", c.value), TRUE);
         EXPECT_EQ(folder_.Get(file_), c.after);
         EXPECT_EQ(Read("T", "K"), c.value);
+        EXPECT_EQ(Read("T", "A"), others[0]);
+        EXPECT_EQ(Read("U", "A"), others[1]);
     }
     EXPECT_EQ(folder_.Entries(), 1u);  // no temporary file left behind
 }
@@ -151,25 +165,117 @@ TEST_F(Profile, HostilePathsGiveTheDefaultOrFalseWithoutBlocking) {
     }
 }
 
-TEST_F(Profile, NewFileIsPrivateAnExistingFileKeepsItsModeAndALinkStaysALink) {
+// The file holds the password: whatever stood at its name, a write leaves a file of ours that
+// only we may read, and never writes through a link.
+TEST_F(Profile, EveryWriteLeavesAPrivateFileOfOursAndReplacesALink) {
     const mode_t old = umask(0);
     ASSERT_EQ(Write("T", "K", "v"), TRUE);
     EXPECT_EQ(folder_.Mode(file_), 0600u);
-    for (const mode_t mode : {0640u, 0604u}) {
+    for (const mode_t mode : {0640u, 0666u, 0604u}) {
         ASSERT_EQ(chmod(file_.c_str(), mode), 0);
+        if (geteuid() == 0) {
+            ASSERT_EQ(chown(file_.c_str(), 65534, 65534), 0);
+        }
         ASSERT_EQ(Write("T", "K", "w"), TRUE);
-        EXPECT_EQ(folder_.Mode(file_), mode);
+        struct stat info {};
+        ASSERT_EQ(stat(file_.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, 0600u) << std::oct << mode;
+        EXPECT_EQ(info.st_uid, geteuid());
     }
     umask(old);
 
-    const std::string real = folder_.Put("real.ini", "[T]\nK=1\n");
-    ASSERT_EQ(unlink(file_.c_str()), 0);
-    ASSERT_EQ(symlink(real.c_str(), file_.c_str()), 0);
-    ASSERT_EQ(Write("T", "K", "2"), TRUE);
-    struct stat info {};
-    ASSERT_EQ(lstat(file_.c_str(), &info), 0);
-    EXPECT_TRUE(S_ISLNK(info.st_mode));
-    EXPECT_EQ(folder_.Get(real), "[T]\nK=2\n");
+    // Where the link points, and that file's mode, do not matter: the link itself is replaced.
+    const std::string victim = folder_.Put("victim", "[T]\nK=1\n");
+    ASSERT_EQ(chmod(victim.c_str(), 0400), 0);
+    for (const std::string& pointsTo : {victim, folder_.path + "/missing", "../" + folder_.path}) {
+        SCOPED_TRACE(pointsTo);
+        ASSERT_EQ(unlink(file_.c_str()), 0);
+        ASSERT_EQ(symlink(pointsTo.c_str(), file_.c_str()), 0);
+        ASSERT_EQ(Write("T", "K", "2"), TRUE);
+        struct stat info {};
+        ASSERT_EQ(lstat(file_.c_str(), &info), 0);
+        EXPECT_TRUE(S_ISREG(info.st_mode));
+        EXPECT_EQ(info.st_mode & 07777, 0600u);
+        EXPECT_EQ(Read("T", "K"), "2");
+        EXPECT_EQ(folder_.Get(victim), "[T]\nK=1\n");
+    }
+    EXPECT_EQ(folder_.Entries(), 2u);
+}
+
+// Writes killed at any moment leave the file whole, old or new, and the next write that
+// completes leaves no temporary copy behind, whether temporary files start unnamed or named.
+TEST_F(Profile, KilledWritesLeaveTheFileWholeAndNoCopyOutlivesTheNextWrite) {
+    const std::string values[] = {std::string(100000, 'a'), std::string(100000, 'b')};
+    const std::string contents[] = {"[T]\nK=" + values[0] + "\n", "[T]\nK=" + values[1] + "\n"};
+    std::mt19937 random(15);
+    for (const bool unnamed : {true, false}) {
+        SCOPED_TRACE(unnamed ? "unnamed" : "named");
+        file_content::SetUnnamedTemporariesForTesting(unnamed);
+        Put(contents[0]);
+        for (int round = 0; round < 60; ++round) {
+            const pid_t child = fork();
+            if (child == 0) {
+                for (size_t i = 1;; ++i) Write("T", "K", values[i % 2].c_str());
+            }
+            usleep(500 + random() % 4000);
+            kill(child, SIGKILL);
+            ASSERT_EQ(waitpid(child, nullptr, 0), child);
+            const std::string now = folder_.Get(file_);
+            ASSERT_TRUE(now == contents[0] || now == contents[1]) << "round " << round;
+        }
+        ASSERT_EQ(Write("T", "K", "done"), TRUE);
+        EXPECT_EQ(folder_.Entries(), 1u);
+    }
+    file_content::SetUnnamedTemporariesForTesting(true);
+}
+
+// Only our own leftovers go: regular files under a temporary name of this file that no
+// living writer holds.
+TEST_F(Profile, ANextWriteRemovesOnlyTheLeftoversOfKilledWrites) {
+    enum Leftover { Stale, Held, Link, Foreign, HardLink };
+    const std::string victim = folder_.Put("victim", "keep");
+    const struct {
+        std::string name;
+        Leftover kind;
+        bool removed;
+    } cases[] = {
+        {".Settings.ini.Ab12Cd", Stale, true},
+        {".Settings.ini.zzzzzz", Stale, true},
+        {".Settings.ini.Held00", Held, false},
+        {".Settings.ini.Link00", Link, false},
+        {".Settings.ini.Other0", Foreign, geteuid() != 0},
+        {".Settings.ini.Hard00", HardLink, false},
+        {".Settings.ini.abc", Stale, false},
+        {".Settings.ini.abcdefg", Stale, false},
+        {".Settings.ini.ab-def", Stale, false},
+        {"Settings.ini.abcdef", Stale, false},
+        {".Other.ini.abcdef", Stale, false},
+    };
+    int held = -1;
+    for (const auto& c : cases) {
+        const std::string path = folder_.path + "/" + c.name;
+        if (c.kind == Link) {
+            ASSERT_EQ(symlink(victim.c_str(), path.c_str()), 0);
+        } else if (c.kind == HardLink) {
+            ASSERT_EQ(link(victim.c_str(), path.c_str()), 0);
+        } else {
+            folder_.Put(c.name, "[T]\nPassword=copy\n");
+        }
+        if (c.kind == Held) {
+            held = open(path.c_str(), O_RDONLY);
+            ASSERT_EQ(flock(held, LOCK_EX), 0);
+        }
+        if (c.kind == Foreign && geteuid() == 0) {
+            ASSERT_EQ(chown(path.c_str(), 65534, 65534), 0);
+        }
+    }
+    ASSERT_EQ(Write("T", "K", "v"), TRUE);
+    close(held);
+    for (const auto& c : cases) {
+        struct stat info {};
+        EXPECT_EQ(lstat((folder_.path + "/" + c.name).c_str(), &info) != 0, c.removed) << c.name;
+    }
+    EXPECT_EQ(folder_.Get(victim), "keep");
 }
 
 }  // namespace

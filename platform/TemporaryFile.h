@@ -1,0 +1,44 @@
+#pragma once
+// The temporary file that a replacement is written into, in the target's own folder. Where the
+// file system allows it the file has no name while it is written, and it is locked for as long
+// as its writer lives, so what a killed write left behind can be told from a write in progress.
+#include <string>
+
+namespace file_content {
+
+class TemporaryFile {
+public:
+    // For the file named target in folder (an open descriptor of it, which must outlive this).
+    TemporaryFile(int folder, std::string target);
+    ~TemporaryFile();  // removes the temporary name, if one is left
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    // Makes the file, mode 0600, open for writing at fd().
+    bool Create();
+    int fd() const { return fd_; }
+
+    // Puts the written content at target: over whatever name stands there (a symbolic link is
+    // replaced, never followed), or, with keepExisting, only where no name stands at all.
+    bool Commit(bool keepExisting);
+
+private:
+    bool CreateNamed();
+    bool LinkUnnamed(const std::string& name) const;
+    bool NameUnnamed();
+
+    int folder_;
+    std::string target_;
+    int fd_ = -1;
+    std::string name_;  // empty while the file has no name
+};
+
+// Removes the temporary files of target that killed writes left in folder: regular files of
+// ours under a temporary name of target, held by no living writer. Links, other users' files
+// and other names stay.
+void RemoveLeftovers(int folder, const std::string& target);
+
+// With false, temporary files are named from the start, as on file systems without unnamed ones.
+void SetUnnamedTemporariesForTesting(bool allowed);
+
+}  // namespace file_content
