@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
+#include "platform/FileDialogColumns.h"
 #include "platform/FileDialogFilters.h"
 #include "platform/Text1252.h"
 
@@ -151,6 +152,7 @@ INT_PTR CFileDialog::DoModal() {
         dialog.selectFile(place.name);
     }
 
+    OpenWideEnoughForColumns(dialog);
     if (dialog.exec() != QDialog::Accepted) {
         return IDCANCEL;
     }

@@ -74,10 +74,12 @@ TEST_F(MainDialog, PathFieldFollowsTheWindowWidth) {
 }
 
 // A hash of 64 of the font's widest hex digit shows whole in both hash fields: with the cursor
-// at the end the text has not scrolled, before and after the window is resized.
+// at the end the text has not scrolled, before and after the window is resized. The dialog
+// still fits a 1280 x 800 screen.
 TEST_F(MainDialog, HashFieldsShowAllSixtyFourOfTheWidestDigits) {
     OpenDialog();
     QDialog* window = m_dialog->GetDialogWidget();
+    EXPECT_TRUE(QRect(0, 0, 1280, 800).contains(QRect(QPoint(0, 0), window->size())));
     const auto cursorX = [](QLineEdit* field) {
         field->grab();  // painting is where the edit scrolls to its cursor
         return field->inputMethodQuery(Qt::ImCursorRectangle).toRect().x();
