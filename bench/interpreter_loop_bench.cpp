@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "interpreter/keys/KeyStream.h"
+#include "interpreter/natives/Natives.h"
 #include "interpreter/program/ProgramContext.h"
 #include "programwriter/ProgramWriter.h"
 
@@ -221,6 +222,80 @@ void BM_LuaStringArrayLoop(benchmark::State& state) {
 BENCHMARK(BM_LuaStringArrayLoop)->Unit(benchmark::kMillisecond);
 
 // ---- end of the doubles and string-array loops ----
+
+// ---- Calls: routine calls and byte-array natives, each beside the same loop in Lua 5.4 ----
+
+// As many turns as the routine-call loop makes.
+constexpr int64_t kCallLoopTurns = kTurns / 10;
+
+// The routine-call loop in Lua: a call of a function that adds 1 to its argument and returns
+// it, per turn.
+void BM_LuaRoutineCallLoop(benchmark::State& state) {
+  TimeLuaLoop(state,
+              "local n = ... local function add1(x) return x + 1 end local c = 0 "
+              "repeat c = add1(c) until c >= n return c",
+              kCallLoopTurns);
+}
+BENCHMARK(BM_LuaRoutineCallLoop)->Unit(benchmark::kMillisecond);
+
+// Each turn reads one byte of a 64-byte array into a uint32 with CopyByteRange (offset
+// counter mod 64, length 1), adds 1 to the counter and jumps back.
+void BM_ByteArrayReadLoop(benchmark::State& state) {
+  RegisterStandardNatives();
+  ProgramWriter w;
+  w.OpenScope().Declare(kKindUInt64, 1).Declare(kKindUInt64, 2);
+  w.Declare(kKindBarray, 3).Declare(kKindUInt32, 4).Declare(kKindUInt32, 5);
+  w.Declare(kKindUInt32, 6).Assign(Target(6), MathOp::Assign, Imm::UInt32(64));
+  w.CallNative(kNativeNewByteArray, {3, 6});
+  w.Assign(Target(6), MathOp::Assign, Imm::UInt32(1));
+  const Label top = w.Here();
+  w.Assign(Target(5), MathOp::Assign, Opnd::Var(1)).Assign(Target(5), MathOp::And, Imm::UInt32(63));
+  w.CallNative(kNativeCopyByteRange, {4, 3, 5, 6});
+  w.Assign(Target(1), MathOp::Add, Imm::UInt64(1));
+  w.JumpUnless(Relation::GreaterEqual, Opnd::Var(1), Imm::UInt64(kCallLoopTurns), top);
+  w.CloseScope();
+  RunCounted(state, w, kCallLoopTurns, 5);
+}
+BENCHMARK(BM_ByteArrayReadLoop)->ArgName("stepByStep")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The same in Lua: string.byte of a 64-byte string (Lua's plain byte array) per turn.
+void BM_LuaByteArrayReadLoop(benchmark::State& state) {
+  TimeLuaLoop(state,
+              "local n = ... local s = string.rep('\\0', 64) local c, b = 0, 0 "
+              "repeat b = string.byte(s, (c & 63) + 1) c = c + 1 until c >= n return c",
+              kCallLoopTurns);
+}
+BENCHMARK(BM_LuaByteArrayReadLoop)->Unit(benchmark::kMillisecond);
+
+// Each turn appends the counter's low byte to a byte array with AppendIntegerBytes (one byte,
+// least significant first), adds 1 to the counter and jumps back. The array holds a byte per
+// turn at the end.
+void BM_ByteArrayAppendLoop(benchmark::State& state) {
+  RegisterStandardNatives();
+  ProgramWriter w;
+  w.OpenScope().Declare(kKindUInt64, 1).Declare(kKindUInt64, 2);
+  w.Declare(kKindBarray, 3).Declare(kKindUInt32, 6).Declare(kKindUInt32, 7);
+  w.Assign(Target(6), MathOp::Assign, Imm::UInt32(1));
+  const Label top = w.Here();
+  w.CallNative(kNativeAppendIntegerBytes, {3, 1, 6, 7});
+  w.Assign(Target(1), MathOp::Add, Imm::UInt64(1));
+  w.JumpUnless(Relation::GreaterEqual, Opnd::Var(1), Imm::UInt64(kCallLoopTurns), top);
+  w.CloseScope();
+  RunCounted(state, w, kCallLoopTurns, 3);
+}
+BENCHMARK(BM_ByteArrayAppendLoop)->ArgName("stepByStep")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The same in Lua: table.insert of the counter's low byte per turn (Lua strings cannot grow
+// in place, so a table of numbers is its nearest growing byte array).
+void BM_LuaByteArrayAppendLoop(benchmark::State& state) {
+  TimeLuaLoop(state,
+              "local n = ... local t = {} local c = 0 "
+              "repeat table.insert(t, c & 255) c = c + 1 until c >= n return c",
+              kCallLoopTurns);
+}
+BENCHMARK(BM_LuaByteArrayAppendLoop)->Unit(benchmark::kMillisecond);
+
+// ---- end of the call loops ----
 
 // A long straight program of assignments whose fields are wide: a 63-bit element index and a
 // 64-bit immediate, most of them straddling byte boundaries. Each statement runs once.

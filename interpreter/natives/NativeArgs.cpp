@@ -129,13 +129,12 @@ bool NativeArgs::RemoveAt(uint32_t position) {
   return true;
 }
 
+// Removing the entries from the last on, destroying none: each removal of the last entry
+// leaves the others where they are, so only the slots need clearing. The native call empties
+// its list this way after every call, so it costs no search.
 void NativeArgs::DetachAll() {
-  const uint8_t ownsValues = flags & OwnsValues;
-  while (count > 0) {
-    flags &= static_cast<uint8_t>(~OwnsValues);
-    RemoveAt(count - 1);
-    flags |= ownsValues;
-  }
+  std::fill_n(items.get(), count, nullptr);
+  count = 0;
 }
 
 void NativeArgs::Free() {

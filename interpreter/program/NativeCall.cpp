@@ -3,12 +3,14 @@
 
 #include "interpreter/natives/NativeArgs.h"
 #include "interpreter/natives/NativeTable.h"
+#include "interpreter/program/CallArguments.h"
 #include "interpreter/program/ProgramContext.h"
 
 namespace {
 
 // The list borrows the caller's variables although it is flagged as owning them: it must let
-// go of them before it is released, also when a native throws.
+// go of them when the call ends, also when a native throws, and it keeps no pointer for the
+// next call.
 class DetachOnExit {
  public:
   explicit DetachOnExit(NativeArgs& args) : args_(args) {}
@@ -26,23 +28,20 @@ bool ProgramContext::NativeCall(uint64_t& pos) {
   pos += 1;  // skip bit
   uint64_t native;
   if (!ReadVarWidth(pos, native)) return false;
-  std::vector<Value*> arguments;
-  if (!ReadCallArguments(pos, arguments)) return false;
+  const ClearOnExit clear(callArguments_);
+  if (!ReadCallArguments(pos, callArguments_)) return false;
 
-  return CallNative(native, arguments);
+  const DetachOnExit detach(nativeArgs_);
+  for (Value* argument : callArguments_) nativeArgs_.Add(argument);
+  return CallNative(native);
 }
 
-bool ProgramContext::CallNative(uint64_t native, const std::vector<Value*>& arguments) {
-  NativeArgs args(NativeArgs::OwnsValues | NativeArgs::KeepIdOrder);
-  DetachOnExit detach(args);
-  for (Value* argument : arguments) args.Add(argument);
-
+bool ProgramContext::CallNative(uint64_t native) {
   if (native >= g_nativeTable.size() || g_nativeTable[native] == nullptr) return false;
-  return g_nativeTable[native](&args);
+  return g_nativeTable[native](&nativeArgs_);
 }
 
 bool ProgramContext::Arguments(DecodedStatement& s, std::vector<Value*>& arguments) {
-  arguments.reserve(s.arguments->size());
   for (VariableRef& reference : *s.arguments) {
     Value* argument = Resolve(reference);
     if (argument == nullptr) return false;
@@ -52,6 +51,12 @@ bool ProgramContext::Arguments(DecodedStatement& s, std::vector<Value*>& argumen
 }
 
 bool ProgramContext::NativeCall(DecodedStatement& s) {
-  std::vector<Value*> arguments;
-  return Arguments(s, arguments) && CallNative(s.number, arguments);
+  // Straight into the list: it has room for the arguments after the first call.
+  const DetachOnExit detach(nativeArgs_);
+  for (VariableRef& reference : *s.arguments) {
+    Value* argument = Resolve(reference);
+    if (argument == nullptr) return false;
+    nativeArgs_.Add(argument);
+  }
+  return CallNative(s.number);
 }

@@ -3,9 +3,11 @@
 // deciphers them, and the stack of variable scopes that the statements open, fill and close.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "interpreter/keys/KeyStream.h"
+#include "interpreter/natives/NativeArgs.h"
 #include "interpreter/program/ProgramBits.h"
 #include "interpreter/program/decoded/DecodedStatement.h"
 #include "interpreter/values/Value.h"
@@ -81,6 +83,33 @@ class ProgramContext {
   enum class StepEnd { Next, RunEnds, RunFails };
 
   Value operandScratch_[2];  // temporaries of operands A and B; always id 0, count 1
+
+  // Calls keep what they need from one call to the next, so that a call allocates nothing
+  // once it has run: its argument pointers, the native's list, the routine's context (which
+  // keeps its own for the routines it calls), and the storage of the routine's parameters.
+  // Each holds pointers only while its call runs.
+  std::vector<Value*> callArguments_;
+  NativeArgs nativeArgs_{NativeArgs::OwnsValues | NativeArgs::KeepIdOrder};
+  std::unique_ptr<ProgramContext> routine_;
+  // Numeric storage of the outermost scope's parameters when it closed, for the next run's
+  // parameters of the same kind and count.
+  std::vector<Value> parameterStorage_;
+  // What this context was last bound to as a routine, within one program run (numbered per
+  // thread): a routine called again under the same key skips the key-stream lookup, and its
+  // decoded statements are found without a search. No cache entry goes while a program runs.
+  struct Binding {
+    uint64_t programRun = 0;  // 0: bound to nothing
+    ProgramKey key{};
+    const std::vector<uint8_t>* keyStream = nullptr;
+    DecodedProgram* decoded = nullptr;
+    DecodedStatements* statements = nullptr;
+  } binding_;
+
+  void BindRoutine(const std::vector<uint8_t>* programBytes, uint64_t programBitLength,
+                   const ProgramKey& key);
+  DecodedStatements& StatementsOfRun();
+  // A program's own run begins (not a routine's): bindings of earlier runs no longer hold.
+  static void BeginProgramRun();
   // Changes whenever the scopes change (a declaration, a scope opened or closed), so that a
   // decoded variable reference knows when to look its variable up again.
   uint64_t scopeEpoch_ = 0;
@@ -119,8 +148,12 @@ class ProgramContext {
   bool RoutineCall(DecodedStatement& s);
   bool NativeCall(DecodedStatement& s);
   bool Arguments(DecodedStatement& s, std::vector<Value*>& arguments);
-  void RunRoutine(const std::vector<Value*>& arguments, const ProgramKey& key, uint64_t startBit);
-  bool CallNative(uint64_t native, const std::vector<Value*>& arguments);
+  // Runs the routine at startBit with callArguments_ as its caller Values.
+  void RunRoutine(const ProgramKey& key, uint64_t startBit);
+  // Calls native with nativeArgs_.
+  bool CallNative(uint64_t native);
+  void KeepParameterStorage(size_t parameters);
+  void ReuseParameterStorage(Value& parameter, const Value& argument);
 
   // The statements, one per opcode; each reads its fields after the opcode at pos.
   void OpenScope();

@@ -1,15 +1,19 @@
 // The routine call (opcode 6): runs a stretch of the same program from bit T in a context of
 // its own, under the key stream of a key made from one of the caller's variables.
+#include <memory>
 #include <vector>
 
+#include "interpreter/LittleEndian.h"
 #include "interpreter/keys/RoutineKey.h"
+#include "interpreter/program/CallArguments.h"
 #include "interpreter/program/ProgramContext.h"
+#include "interpreter/program/decoded/DecodedProgram.h"
 
 bool ProgramContext::RoutineCall(uint64_t& pos) {
   uint64_t startBit;
   if (!ReadBits(pos, 64, startBit)) return false;
-  std::vector<Value*> arguments;
-  if (!ReadCallArguments(pos, arguments)) return false;
+  const ClearOnExit clear(callArguments_);
+  if (!ReadCallArguments(pos, callArguments_)) return false;
 
   ProgramKey key{};
   uint64_t keyGiven;
@@ -26,31 +30,75 @@ bool ProgramContext::RoutineCall(uint64_t& pos) {
   if (callDepth >= kMaxRoutineDepth) return true;
 
   // The routine's result is not used: it hands results back only through its caller Values,
-  // and its failure does not reach the caller. Its context goes with this frame, also when an
-  // exception leaves the routine.
-  RunRoutine(arguments, key, startBit);
+  // and its failure does not reach the caller.
+  RunRoutine(key, startBit);
   return true;
 }
 
-void ProgramContext::RunRoutine(const std::vector<Value*>& arguments, const ProgramKey& key,
-                                uint64_t startBit) {
-  ProgramContext routine;
-  routine.callDepth = callDepth + 1;
-  routine.stepByStep = stepByStep;
-  routine.decodedProgram = decodedProgram;
-  routine.Init(program, bitLength, key.data());
-  routine.Run(arguments, startBit);
-}
-
 bool ProgramContext::RoutineCall(DecodedStatement& s) {
-  std::vector<Value*> arguments;
-  if (!Arguments(s, arguments)) return false;
+  const ClearOnExit clear(callArguments_);
+  if (!Arguments(s, callArguments_)) return false;
   ProgramKey key{};
   if (s.jumps) {
     const Value* keyVariable = Resolve(s.variable);
     if (keyVariable == nullptr || !MakeRoutineKey(*keyVariable, key)) return false;
   }
   if (callDepth >= kMaxRoutineDepth) return true;
-  RunRoutine(arguments, key, s.target);
+  RunRoutine(key, s.target);
   return true;
+}
+
+void ProgramContext::RunRoutine(const ProgramKey& key, uint64_t startBit) {
+  if (routine_ == nullptr) routine_ = std::make_unique<ProgramContext>();
+  ProgramContext& routine = *routine_;
+  routine.callDepth = callDepth + 1;
+  routine.stepByStep = stepByStep;
+  routine.decodedProgram = decodedProgram;
+  try {
+    routine.BindRoutine(program, bitLength, key);
+    routine.Run(callArguments_, startBit);
+  } catch (...) {
+    // Whatever the routine had open, at any depth, goes with it: the next call starts afresh.
+    routine_.reset();
+    throw;
+  }
+  // The routine's scopes and Values end with the call, as its own context would.
+  routine.CloseAllScopes();
+  routine.decodedProgram = nullptr;
+}
+
+namespace {
+
+thread_local uint64_t g_programRun = 0;
+
+bool SameKey(const ProgramKey& a, const ProgramKey& b) {
+  return LoadLE64(a.data()) == LoadLE64(b.data()) &&
+         LoadLE64(a.data() + 8) == LoadLE64(b.data() + 8);
+}
+
+}  // namespace
+
+void ProgramContext::BeginProgramRun() { ++g_programRun; }
+
+void ProgramContext::BindRoutine(const std::vector<uint8_t>* programBytes,
+                                 uint64_t programBitLength, const ProgramKey& key) {
+  if (binding_.programRun == g_programRun && SameKey(binding_.key, key)) {
+    program = programBytes;
+    bitLength = programBitLength;
+    keyStream = binding_.keyStream;
+    return;
+  }
+  Init(programBytes, programBitLength, key.data());
+  binding_ = Binding{g_programRun, key, keyStream, nullptr, nullptr};
+}
+
+DecodedStatements& ProgramContext::StatementsOfRun() {
+  if (binding_.programRun != g_programRun || binding_.keyStream != keyStream ||
+      binding_.decoded != decodedProgram || binding_.statements == nullptr) {
+    DecodedStatements& statements = decodedProgram->ForKeyStream(keyStream);
+    if (callDepth == 0) return statements;  // a program's own run binds nothing
+    binding_.decoded = decodedProgram;
+    binding_.statements = &statements;
+  }
+  return *binding_.statements;
 }

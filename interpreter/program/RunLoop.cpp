@@ -9,6 +9,7 @@
 
 bool ProgramContext::Run(const std::vector<Value*>& callerValues, uint64_t startBit) {
   if (startBit >= bitLength) return false;
+  if (callDepth == 0) BeginProgramRun();
   CloseAllScopes();
   if (stepByStep) return RunStepByStep(callerValues, startBit);
   if (decodedProgram != nullptr) return RunDecoded(callerValues, startBit);

@@ -38,6 +38,7 @@ bool ProgramContext::CloseScopeAfterFields(const std::vector<Value*>& callerValu
       if (i >= declared || callerValues[i] == nullptr) return false;
       if (!callerValues[i]->CopyFrom(slots[i])) return false;
     }
+    KeepParameterStorage(callerValues.size());
   }
   if (scopeCounts.empty()) return false;
   CloseInnermostScope();
@@ -59,10 +60,51 @@ bool ProgramContext::BindParameter(const std::vector<Value*>& callerValues) {
     // Value k-1. A kind that differs leaves the variable as declared.
     const size_t n = static_cast<size_t>(scopeCounts[0]);
     if (n <= callerValues.size() && callerValues[n - 1] != nullptr) {
-      scopeValues[0][n - 1].CopyFrom(*callerValues[n - 1]);
+      Value& parameter = scopeValues[0][n - 1];
+      ReuseParameterStorage(parameter, *callerValues[n - 1]);
+      parameter.CopyFrom(*callerValues[n - 1]);
     }
   }
   return true;
+}
+
+namespace {
+
+// Larger storage is released with its scope: keeping it would hold memory past the call.
+constexpr uint64_t kKeptParameterBytes = 256;
+
+// Numeric storage of exactly count elements of its kind.
+bool HoldsAllElements(const Value& v) {
+  return v.NumericBytes() != nullptr &&
+         v.StorageBytes() == uint64_t{v.count} * Value::ElementWidth(v.kind);
+}
+
+}  // namespace
+
+// Called with the parameters handed back, just before the outermost scope closes.
+void ProgramContext::KeepParameterStorage(size_t parameters) {
+  if (parameterStorage_.size() < parameters) parameterStorage_.resize(parameters);
+  std::vector<Value>& slots = scopeValues[0];
+  for (size_t i = 0; i < parameters; ++i) {
+    if (HoldsAllElements(slots[i]) && slots[i].StorageBytes() <= kKeptParameterBytes) {
+      parameterStorage_[i] = std::move(slots[i]);
+    }
+  }
+}
+
+// A parameter just declared, before it copies its argument: when the storage kept at its
+// position is of the argument's kind and count, the parameter takes it over, and the copy
+// then fills it instead of making new storage. What the copy leaves is the same either way.
+void ProgramContext::ReuseParameterStorage(Value& parameter, const Value& argument) {
+  const size_t position = static_cast<size_t>(scopeCounts[0]) - 1;
+  if (position >= parameterStorage_.size()) return;
+  Value& kept = parameterStorage_[position];
+  if (parameter.kind != argument.kind || kept.kind != argument.kind ||
+      kept.count != argument.count || !HoldsAllElements(kept)) {
+    return;
+  }
+  kept.id = parameter.id;
+  parameter = std::move(kept);
 }
 
 bool ProgramContext::CloseScopesAndJump(uint64_t& pos) {

@@ -3,6 +3,7 @@
 namespace {
 
 constexpr uint64_t kBlockBytes = 4096;
+constexpr uint64_t kSmallBytes = 64;
 
 bool IsZero(const uint8_t* p, uint64_t n) {
   uint8_t any = 0;
@@ -21,6 +22,14 @@ void* AllocateZeroedBytes(uint64_t bytes) {
 
 void CopyElementBytes(uint8_t* dst, const uint8_t* src, uint64_t bytes) {
   if (dst == src) return;
+  if (bytes <= kSmallBytes) {  // a few elements: no page is spared by testing for zeros
+    if (src != nullptr) {
+      std::memmove(dst, src, bytes);
+    } else {
+      std::memset(dst, 0, bytes);
+    }
+    return;
+  }
   for (uint64_t off = 0; off < bytes; off += kBlockBytes) {
     const uint64_t n = bytes - off < kBlockBytes ? bytes - off : kBlockBytes;
     if (src != nullptr && !IsZero(src + off, n)) {

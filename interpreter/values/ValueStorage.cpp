@@ -201,7 +201,9 @@ bool Value::CopyFrom(const Value& source) {
     EnsureStorage();
     return true;
   }
-  Clear();
+  // Numbers of the same count are copied over the storage held, which then reads exactly as
+  // new storage would: a routine's parameters copy in and out this way on every call.
+  if (!IsNumeric() || NumericElements(kind) == nullptr || count != source.count) Clear();
   if (!AssignElementsOf(source)) return false;
   return data != nullptr;
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <new>
 #include <optional>
 #include <stdexcept>
 #include <tuple>
@@ -159,6 +160,91 @@ TEST(NativeCallTest, IndexBoundsArgumentsAndExceptions) {
   nested.CallNative(1, {10, 11}).CloseScope().CloseScope();
   EXPECT_THROW(RunProgram(nested, {&result}), std::length_error);
   EXPECT_EQ(IntOf(result), 3);
+  g_nativeTable = saved;
+}
+
+// Calls reuse their argument lists, routine contexts and parameter storage from one call to
+// the next; none of it may carry anything into a later call.
+std::vector<std::vector<Value*>> g_calls;
+bool g_throwNext = false;
+bool RecordEach(NativeArgs* args) {
+  g_calls.emplace_back();
+  for (uint32_t i = 0; args->GetAt(i) != nullptr; ++i) g_calls.back().push_back(args->GetAt(i));
+  if (std::exchange(g_throwNext, false)) throw std::bad_alloc();
+  return true;
+}
+
+TEST(CallReuseTest, ListsHoldOnlyTheirOwnCallsArguments) {
+  const NativeTable saved = std::exchange(g_nativeTable, NativeTable{RecordEach});
+  ProgramWriter w;
+  w.OpenScope().Declare(kKindInt, 1).Declare(kKindInt, 2).Declare(kKindInt, 3);
+  w.CallNative(0, {1, 2, 3}).CallNative(0, {2}).CallNative(0, {});
+  w.OpenScope().Declare(kKindInt, 2).CallNative(0, {3, 2}).CloseScope().CallNative(0, {2});
+  for (const bool stepByStep : {false, true}) {
+    g_stepByStep = stepByStep;
+    g_calls.clear();
+    Program p = Program::Exact(w);
+    ASSERT_TRUE(p.Run());
+    Value* v2 = p.context.FindValue(2);
+    Value* v3 = p.context.FindValue(3);
+    ASSERT_EQ(g_calls.size(), 5u);
+    EXPECT_EQ(g_calls[0], (std::vector<Value*>{p.context.FindValue(1), v2, v3}));
+    EXPECT_EQ(g_calls[1], std::vector<Value*>{v2});
+    EXPECT_TRUE(g_calls[2].empty());
+    EXPECT_EQ(g_calls[3].size(), 2u);
+    EXPECT_EQ(g_calls[3][0], v3);
+    EXPECT_NE(g_calls[3][1], v2);  // the inner variable 2
+    EXPECT_EQ(g_calls[4], std::vector<Value*>{v2});
+  }
+  g_stepByStep = false;
+  g_nativeTable = saved;
+}
+
+TEST(CallReuseTest, RoutinesRunAgainAfterFailuresExceptionsAndOtherKeys) {
+  const NativeTable saved = std::exchange(g_nativeTable, NativeTable{RecordEach});
+  ProgramWriter w;
+  const Label add = w.NewLabel();
+  const Label addHundred = w.NewLabel();
+  const Label failOrAdd = w.NewLabel();
+  // Variable 2 (7 on entry) is the int key; routines under the zero key and under it alternate.
+  w.OpenScope().Declare(kKindInt, 1).Declare(kKindInt, 2).Declare(kKindInt, 3, 3);
+  w.Declare(kKindUInt32, 4).Assign(Target(4), MathOp::Assign, Imm::UInt32(5));
+  w.Assign(Target::At(3, 2), MathOp::Assign, Imm::Int(9)).Declare(kKindInt, 5);
+  w.CallRoutine(add, {1}).CallRoutine(addHundred, {1}, 2).CallRoutine(add, {1});
+  w.CallRoutine(addHundred, {1}, 2);  // 1: 203
+  // Parameters of another count, of a kind the routine's parameter is not (left unbound: the
+  // copy back fails), then the same count again.
+  w.CallRoutine(add, {3}).CallRoutine(add, {4}).CallRoutine(add, {5}).CallRoutine(add, {5});
+  // A routine that fails with scopes open, then runs again and succeeds.
+  w.CallRoutine(failOrAdd, {5, 2}).Assign(Target(2), MathOp::Assign, Imm::Int(0));
+  w.CallRoutine(failOrAdd, {5, 2});  // 5: 3
+  w.Assign(Target(2), MathOp::Assign, Opnd::VarAt(3, 0)).Assign(Target(2), MathOp::Add, Opnd::VarAt(3, 2));
+  w.Assign(Target(2), MathOp::Add, Opnd::Var(4)).Assign(Target(2), MathOp::Add, Opnd::Var(5));
+  w.CloseScope();  // 2: 1 + 9 + 5 + 3
+  w.BeginRegion(kZeroKey).Bind(add);
+  w.OpenScope().Declare(kKindInt, 10).Assign(Target(10), MathOp::Add, Imm::Int(1)).CloseScope();
+  w.Bind(failOrAdd).OpenScope().Declare(kKindInt, 10).Declare(kKindInt, 11);
+  w.Assign(Target(10), MathOp::Add, Imm::Int(1)).OpenScope().Declare(kKindString, 12);
+  const Label succeed = w.NewLabel();
+  w.JumpUnless(Relation::Equal, Opnd::Var(11), Imm::Int(7), succeed).RawOpcode(8);
+  w.Bind(succeed).CloseScope().CallNative(0, {10}).CloseScope();
+  w.BeginRegion(RoutineKeyForInt32(7)).Bind(addHundred);
+  w.OpenScope().Declare(kKindInt, 10).Assign(Target(10), MathOp::Add, Imm::Int(100)).CloseScope();
+  EXPECT_EQ(RunInts(w, {1, 7}), std::pair(true, std::vector<int32_t>{203, 18}));
+
+  // An exception inside a routine; the same context then runs the program again.
+  for (const bool stepByStep : {false, true}) {
+    g_stepByStep = stepByStep;
+    Program p(w);
+    Value one = Int(1);
+    Value seven = Int(7);
+    g_throwNext = true;
+    EXPECT_THROW(p.Run({&one, &seven}), std::bad_alloc);
+    EXPECT_EQ(std::pair(IntOf(one), IntOf(seven)), std::pair(1, 7));
+    EXPECT_TRUE(p.Run({&one, &seven}));
+    EXPECT_EQ(std::pair(IntOf(one), IntOf(seven)), std::pair(203, 18));
+  }
+  g_stepByStep = false;
   g_nativeTable = saved;
 }
 

@@ -223,7 +223,7 @@ namespace {
 }
 
 bool ProgramContext::RunDecoded(const std::vector<Value*>& callerValues, uint64_t pos) {
-  DecodedStatements& statements = decodedProgram->ForKeyStream(keyStream);
+  DecodedStatements& statements = StatementsOfRun();
   DecodedStatement* s = statements.At(*this, pos);
   for (;;) {
     if (s == nullptr) [[unlikely]] {
