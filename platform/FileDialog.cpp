@@ -8,15 +8,28 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 
+#include "foundation/DiskNames.h"
 #include "platform/FileDialogColumns.h"
 #include "platform/FileDialogFilters.h"
+#include "platform/MessageBox.h"
 #include "platform/Text1252.h"
 
 namespace {
+
+// The program's Windows-1252 path for a path that the dialog shows, through the bytes that the
+// disk holds; false when Windows-1252 cannot hold it.
+bool ProgramPath(const QString& shown, std::string& path) {
+    return disk_names::FromDisk(QFile::encodeName(shown).toStdString(), path);
+}
+
+QString ShownPath(std::string_view path) {
+    return QFile::decodeName(QByteArray::fromStdString(disk_names::ToDisk(path)));
+}
 
 // Qt's dialog accepts a new name in a missing folder; with OFN_PATHMUSTEXIST it may not.
 class OpenFileDialog : public QFileDialog {
@@ -35,6 +48,18 @@ public:
                                          .arg(QDir::toNativeSeparators(chosen.absolutePath())));
                 return;
             }
+        }
+        // A name that the program cannot hold would name another file, or none: the user is
+        // told why, and may choose another.
+        std::string path;
+        if (!files.isEmpty() && !QFileInfo(files.first()).isDir() && !ProgramPath(files.first(), path)) {
+            ShowMessageBox(tr("The name of this file cannot be used:\n%1\n\nTarnvault keeps the names of "
+                              "files and folders in the Windows-1252 (Western European) character "
+                              "set, and this name has characters outside it. Rename the file or its "
+                              "folder, or choose a file whose path uses only those characters.")
+                               .arg(QDir::toNativeSeparators(files.first())),
+                           MB_OK | MB_ICONEXCLAMATION);
+            return;
         }
         QFileDialog::accept();
     }
@@ -55,7 +80,7 @@ StartPlace StartPlaceOf(const OPENFILENAME& ofn) {
     StartPlace place;
     place.folder = QDir::currentPath();
     if (ofn.lpstrInitialDir != nullptr && ofn.lpstrInitialDir[0] != '\0') {
-        const QString folder = FromWindows1252(ofn.lpstrInitialDir);
+        const QString folder = ShownPath(ofn.lpstrInitialDir);
         if (QFileInfo(folder).isDir()) {
             place.folder = QFileInfo(folder).absoluteFilePath();
         }
@@ -64,7 +89,7 @@ StartPlace StartPlaceOf(const OPENFILENAME& ofn) {
     if (initial.empty()) {
         return place;
     }
-    QString name = FromWindows1252(initial);
+    QString name = ShownPath(initial);
     const qsizetype slash = name.lastIndexOf(QLatin1Char('/'));
     if (slash >= 0) {
         // A folder in the initial name is taken from the start folder, as the name box does.
@@ -160,11 +185,9 @@ INT_PTR CFileDialog::DoModal() {
     if (files.isEmpty()) {
         return IDCANCEL;
     }
-    const QString chosen = files.first();
-    const std::string path = ToWindows1252(chosen);
-    // A cut path or one with '?' for a character would name another file, or none.
-    if (path.size() >= ofn.nMaxFile || path.size() > UINT16_MAX ||
-        FromWindows1252(path) != chosen) {
+    std::string path;
+    // A cut path would name another file, or none.
+    if (!ProgramPath(files.first(), path) || path.size() >= ofn.nMaxFile || path.size() > UINT16_MAX) {
         return IDCANCEL;
     }
     const size_t nameOffset = path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1;

@@ -4,9 +4,11 @@
 // m_ofn's buffers; the constructor's file name, parent and size are not used (lpstrFile is the
 // caller's, and the dialog belongs to the active window). DoModal shows the dialog and, on
 // IDOK, writes the chosen path into lpstrFile ('/' separated), the name's offset into
-// nFileOffset, the filter into nFilterIndex and the name into lpstrFileTitle. A path that does
-// not fit lpstrFile, or that has a character without a Windows-1252 byte, is not handed back:
-// DoModal then returns IDCANCEL and the buffers stay as they were. With OFN_FILEMUSTEXIST only
+// nFileOffset, the filter into nFilterIndex and the name into lpstrFileTitle. Paths cross as
+// Windows-1252 (foundation/DiskNames.h): a file whose path has a character without a byte there
+// is refused with a message saying why, and the dialog stays open for another choice. A path
+// that does not fit lpstrFile is not handed back: DoModal then returns IDCANCEL and the buffers
+// stay as they were. With OFN_FILEMUSTEXIST only
 // an existing file is accepted; with OFN_PATHMUSTEXIST only a file in an existing folder. A
 // wildcard in the initial file name ("*", "*.ini") is the listing's initial filter; each filter
 // pair becomes a name filter.

@@ -11,6 +11,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "foundation/DiskNames.h"
 #include "platform/FileContent.h"
 
 namespace {
@@ -114,7 +115,35 @@ bool MakeFolders(const std::string& path) {
             break;
         }
     }
-    return PathIsDirectory(path.c_str()) != FALSE;
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// The program's name for a folder: its own when Windows-1252 holds it within a path buffer,
+// else this process's handle on it, /proc/self/fd/<n>, which names the same folder in plain
+// ASCII for the process's life (also when the folder is renamed). Empty when neither serves.
+std::string ProgramFolderName(const std::string& disk) {
+    std::string name;
+    if (disk_names::FromDisk(disk, name) && name.size() < static_cast<size_t>(MAX_PATH)) {
+        return name;
+    }
+    static struct {
+        std::string disk;
+        int fd = -1;
+    } held;
+    if (held.fd < 0 || held.disk != disk) {
+        const int fd = open(disk.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) {
+            return {};
+        }
+        if (held.fd >= 0) {
+            close(held.fd);
+        }
+        held.disk = disk;
+        held.fd = fd;
+    }
+    name = "/proc/self/fd/" + std::to_string(held.fd);
+    return PathIsDirectory(name.c_str()) ? name : std::string();  // no /proc here
 }
 
 }  // namespace
@@ -127,24 +156,30 @@ HRESULT SHGetFolderPath(void*, int folder, void*, DWORD, char* path) {
     while (documents.size() > 1 && documents.back() == '/') {
         documents.pop_back();
     }
-    if (documents.empty() || documents.size() >= static_cast<size_t>(MAX_PATH) ||
-        documents.find('\0') != std::string::npos || !MakeFolders(documents)) {
+    if (documents.empty() || documents.find('\0') != std::string::npos || !MakeFolders(documents)) {
         return E_FAIL;
     }
-    std::memcpy(path, documents.c_str(), documents.size() + 1);
+    const std::string name = ProgramFolderName(documents);
+    if (name.empty()) {
+        return E_FAIL;
+    }
+    std::memcpy(path, name.c_str(), name.size() + 1);
     return S_OK;
 }
 
 BOOL PathIsDirectory(const char* path) {
     struct stat info {};
-    return path != nullptr && stat(path, &info) == 0 && S_ISDIR(info.st_mode) ? TRUE : FALSE;
+    const bool folder =
+        path != nullptr && stat(disk_names::ToDisk(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    return folder ? TRUE : FALSE;
 }
 
 BOOL CopyFile(const char* source, const char* target, BOOL failIfExists) {
     if (source == nullptr || target == nullptr) {
         return FALSE;
     }
-    const int from = open(source, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    const int from =
+        open(disk_names::ToDisk(source).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (from < 0) {
         return FALSE;
     }
@@ -152,7 +187,8 @@ BOOL CopyFile(const char* source, const char* target, BOOL failIfExists) {
     bool copied = false;
     if (fstat(from, &info) == 0 && S_ISREG(info.st_mode)) {
         copied = file_content::ReplaceFile(
-            target, [from](int to) { return file_content::CopyAll(from, to); }, failIfExists != FALSE);
+            disk_names::ToDisk(target), [from](int to) { return file_content::CopyAll(from, to); },
+            failIfExists != FALSE);
     }
     close(from);
     return copied ? TRUE : FALSE;
@@ -172,11 +208,11 @@ int _access(const char* path, int mode) {
         errno = EINVAL;
         return -1;
     }
-    return path != nullptr && access(path, how) == 0 ? 0 : -1;
+    return path != nullptr && access(disk_names::ToDisk(path).c_str(), how) == 0 ? 0 : -1;
 }
 
 int _mkdir(const char* path) {
-    return path != nullptr && mkdir(path, 0700) == 0 ? 0 : -1;
+    return path != nullptr && mkdir(disk_names::ToDisk(path).c_str(), 0700) == 0 ? 0 : -1;
 }
 
 }  // namespace crt

@@ -1,5 +1,6 @@
 #pragma once
-// Folders and files as the dialog code asks for them.
+// Folders and files as the dialog code asks for them. Paths go in and come out as Windows-1252;
+// the file calls get them as the disk holds them (foundation/DiskNames.h).
 #include "platform/WinDefs.h"
 
 inline constexpr int CSIDL_COMMON_DOCUMENTS = 0x2E;
@@ -10,7 +11,9 @@ inline constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005);
 
 // The desktop's Documents folder (XDG_DOCUMENTS_DIR from user-dirs.dirs, else $HOME/Documents),
 // created (0700) when missing, into path (MAX_PATH bytes); the folder argument must be
-// CSIDL_COMMON_DOCUMENTS. E_FAIL leaves path untouched.
+// CSIDL_COMMON_DOCUMENTS. A folder whose name Windows-1252 cannot hold in MAX_PATH bytes comes
+// as /proc/self/fd/<n>, the process's own handle on it, kept open for the process's life.
+// E_FAIL leaves path untouched.
 HRESULT SHGetFolderPath(void* owner, int folder, void* token, DWORD flags, char* path);
 
 // Non-zero when path is an existing folder.

@@ -43,12 +43,16 @@ void CopyOnCtrlC(QMessageBox& box) {
 }  // namespace
 
 int AfxMessageBox(const char* text, UINT type, UINT /*helpId*/) {
+    return ShowMessageBox(FromWindows1252(text != nullptr ? text : ""), type);
+}
+
+int ShowMessageBox(const QString& text, UINT type) {
     QWidget* owner = QApplication::activeModalWidget();
     if (owner == nullptr) owner = QApplication::activeWindow();
     QMessageBox box(owner);
     box.setWindowTitle(QFileInfo(QCoreApplication::applicationFilePath()).fileName());
     box.setTextFormat(Qt::PlainText);  // a message is shown as it stands, never as markup
-    box.setText(FromWindows1252(text != nullptr ? text : ""));
+    box.setText(text);
     box.setIcon(IconFor(type));
     CopyOnCtrlC(box);
     if ((type & MB_TYPEMASK) == MB_YESNO) {

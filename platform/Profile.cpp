@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "foundation/DiskNames.h"
 #include "platform/FileContent.h"
 
 namespace {
@@ -126,7 +127,8 @@ DWORD GetPrivateProfileString(const char* section, const char* key, const char* 
     std::string text;
     std::string_view value = defaultValue != nullptr ? defaultValue : "";
     if (section != nullptr && key != nullptr && fileName != nullptr &&
-        file_content::ReadRegularFile(fileName, text) == file_content::ReadStatus::Read) {
+        file_content::ReadRegularFile(disk_names::ToDisk(fileName), text) ==
+            file_content::ReadStatus::Read) {
         const Place place = Find(text, section, key);
         if (place.keyFound) {
             value = std::string_view(text).substr(place.valueStart,
@@ -146,8 +148,9 @@ BOOL WritePrivateProfileString(const char* section, const char* key, const char*
         return FALSE;
     }
     try {
+        const std::string diskName = disk_names::ToDisk(fileName);
         std::string text;
-        if (file_content::ReadRegularFile(fileName, text) == file_content::ReadStatus::Unreadable) {
+        if (file_content::ReadRegularFile(diskName, text) == file_content::ReadStatus::Unreadable) {
             return FALSE;
         }
         // New lines follow the file's own line ends: a file from the original platform keeps CR LF.
@@ -172,7 +175,7 @@ BOOL WritePrivateProfileString(const char* section, const char* key, const char*
             }
             text.insert(at, added + keyLine);
         }
-        return file_content::ReplaceFile(fileName, [&text](int fd) {
+        return file_content::ReplaceFile(diskName, [&text](int fd) {
                    return file_content::WriteAll(fd, text.data(), text.size());
                })
                    ? TRUE

@@ -4,39 +4,18 @@
 #include <array>
 #include <cstdint>
 
-namespace {
+#include "foundation/Windows1252.h"
 
-// Bytes 0x80..0x9F; the five the code page leaves unassigned keep their own value (U+0081...).
-constexpr std::array<char16_t, 32> kHighControls = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
+namespace {
 
 // The character of every byte, so that a text converts with one lookup a byte.
 constexpr std::array<char16_t, 256> kCharacters = [] {
     std::array<char16_t, 256> characters{};
     for (size_t byte = 0; byte < characters.size(); ++byte) {
-        characters[byte] = (byte >= 0x80 && byte <= 0x9F) ? kHighControls[byte - 0x80]
-                                                           : static_cast<char16_t>(byte);
+        characters[byte] = windows1252::CharacterOf(static_cast<uint8_t>(byte));
     }
     return characters;
 }();
-
-bool ByteOf(char16_t character, uint8_t& byte) {
-    if (character < 0x80 || (character >= 0xA0 && character <= 0xFF)) {
-        byte = static_cast<uint8_t>(character);
-        return true;
-    }
-    for (size_t i = 0; i < kHighControls.size(); ++i) {
-        if (kHighControls[i] == character) {
-            byte = static_cast<uint8_t>(0x80 + i);
-            return true;
-        }
-    }
-    return false;
-}
 
 }  // namespace
 
@@ -53,7 +32,7 @@ std::string ToWindows1252(const QString& text) {
             continue;
         }
         uint8_t byte = 0;
-        bytes.push_back(ByteOf(unit, byte) ? static_cast<char>(byte) : '?');
+        bytes.push_back(windows1252::ByteOf(unit, byte) ? static_cast<char>(byte) : '?');
     }
     return bytes;
 }

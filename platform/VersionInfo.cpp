@@ -10,6 +10,8 @@
 #include <unistd.h>
 #include <vector>
 
+#include "foundation/DiskNames.h"
+
 namespace {
 
 // An open file read by offset, every read checked against the file's size.
@@ -101,7 +103,7 @@ std::optional<VS_FIXEDFILEINFO> ReadVersionNote(const char* path) {
     if (path == nullptr) {
         return std::nullopt;
     }
-    const ElfFile file(path);
+    const ElfFile file(disk_names::ToDisk(path).c_str());
     std::vector<uint8_t> header;
     if (!file.Read(0, 64, header) || std::memcmp(header.data(), "\x7F" "ELF", 4) != 0 ||
         header[4] != 2 || header[5] != 1) {
@@ -154,16 +156,20 @@ DWORD GetModuleFileName(HMODULE module, char* fileName, DWORD size) {
     if (module != nullptr || fileName == nullptr || size == 0) {
         return 0;
     }
-    std::vector<char> path(4096);
-    const ssize_t length = readlink("/proc/self/exe", path.data(), path.size());
-    if (length <= 0 || static_cast<size_t>(length) >= path.size()) {
+    std::vector<char> disk(4096);
+    const ssize_t got = readlink("/proc/self/exe", disk.data(), disk.size());
+    if (got <= 0 || static_cast<size_t>(got) >= disk.size()) {
         return 0;
     }
+    // A name that Windows-1252 cannot hold is given by the name that always names the file.
+    std::string path = "/proc/self/exe";
+    disk_names::FromDisk(std::string_view(disk.data(), static_cast<size_t>(got)), path);
+    const DWORD length = static_cast<DWORD>(path.size());
     // A path that does not fit is cut and NUL-terminated, and reports the size given.
-    const DWORD count = static_cast<DWORD>(length) < size ? static_cast<DWORD>(length) : size - 1;
+    const DWORD count = length < size ? length : size - 1;
     std::memcpy(fileName, path.data(), count);
     fileName[count] = '\0';
-    return static_cast<DWORD>(length) < size ? count : size;
+    return length < size ? count : size;
 }
 
 DWORD GetFileVersionInfoSize(const char* fileName, DWORD* handle) {

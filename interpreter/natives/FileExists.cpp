@@ -1,5 +1,6 @@
 #include <unistd.h>
 
+#include "foundation/DiskNames.h"
 #include "interpreter/keys/MurmurHash3.h"
 #include "interpreter/natives/ArgumentRules.h"
 #include "interpreter/natives/NativeArgs.h"
@@ -14,7 +15,7 @@ bool FileExists(NativeArgs* args) {
   std::string path;
   pathArg->ToString(path);
   // A file or a folder counts; a relative path is taken from the current folder.
-  const uint32_t exists = ::access(path.c_str(), F_OK) == 0 ? 1 : 0;
+  const uint32_t exists = ::access(disk_names::ToDisk(path).c_str(), F_OK) == 0 ? 1 : 0;
   StoreLE32(RawOutputBytes(*output), exists);
   return true;
 }

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "app/settings_fixture.h"
+#include "res/Resource.h"
 
 namespace {
 
@@ -52,6 +53,43 @@ TEST_F(Startup, FolderThatCannotBeMadeIsToldThenEndsWithCodeZero) {
         },
         testing::ExitedWithCode(0),
         "box: Unable to create directory: " + (Maker() / "Tarnvault").string() + "\n$");
+}
+
+// A Documents folder whose name Windows-1252 cannot hold, in a home folder of Western letters
+// or under a home folder whose own name it cannot hold: the settings are made and written in
+// it, reached through a name the program can hold.
+TEST_F(Startup, SettingsStayInADocumentsFolderWhoseNameCannotBeHeld) {
+    const struct {
+        const char* home;      // below the test's folder
+        const char* userDirs;  // nullptr: none
+        const char* documents;
+    } cases[] = {
+        {"", "XDG_DOCUMENTS_DIR=\"$HOME/Документы\"\n", "Документы"},
+        {"дом", nullptr, "дом/Documents"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.documents);
+        const fs::path home = m_dir / c.home;
+        fs::create_directories(home / ".config");
+        setenv("HOME", home.c_str(), 1);
+        fs::remove(home / ".config" / "user-dirs.dirs");
+        if (c.userDirs) WriteFile(home / ".config" / "user-dirs.dirs", c.userDirs);
+
+        CTarnvaultApp& app = MakeTheApp();
+        const fs::path folder = m_dir / c.documents / "Quorvane" / "Tarnvault";
+        EXPECT_TRUE(fs::is_directory(folder));
+        EXPECT_EQ(app.m_strSettingsFile.rfind("/proc/self/fd/", 0), 0u) << app.m_strSettingsFile;
+        OpenDialog();
+        for (const char* password : {"first", "second"}) {  // made, then replaced
+            SetText(IDC_PASSWORD, password);
+            EXPECT_TRUE(m_dialog->SaveSettings());
+            EXPECT_NE(ReadFile(folder / "Settings.ini").find(std::string("Password=") + password + "\n"),
+                      std::string::npos);
+        }
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+        m_dialog.reset();
+        DestroyTheApp();
+    }
 }
 
 }  // namespace

@@ -128,4 +128,31 @@ TEST_F(MainDialog, BrowseStartsFromThePathAndWritesTheChoiceBack) {
     EXPECT_TRUE(SavedSoon("TimeLockFile=" + plain));
 }
 
+// A file whose name Windows-1252 cannot hold, chosen for "..." or Load: the user is told why,
+// may choose again, and the fields and the settings file stay as they were.
+TEST_F(MainDialog, ANameThatCannotBeHeldIsExplainedAndChangesNothing) {
+    OpenDialog();
+    fs::create_directories(m_dir / "tl");
+    WriteFile(m_dir / "tl.dat", "x");
+    for (const std::string name : {"@/файл.tlk", "@/tl/файл.ini"}) WriteFile(At(name), "x");
+    SetText(IDC_TIMELOCK_FILE, At("@/tl.dat"));
+    m_dialog->SaveSettings();
+    m_dialog->KillTimer(IDT_AUTOSAVE);
+    const std::string settings = ReadFile(m_settings);
+    Press(IDC_BROWSE_TIMELOCK, {Pick("@/файл.tlk"), kOk, kCancel});
+    Press(IDC_LOAD_SETTINGS, {Pick("@/tl/файл.ini"), kOk, kCancel});
+    EXPECT_EQ(Text(IDC_TIMELOCK_FILE), At("@/tl.dat"));
+    EXPECT_EQ(ReadFile(m_settings), settings);
+    ASSERT_EQ(m_seen.size(), 6u);
+    for (const std::string name : {"@/файл.tlk", "@/tl/файл.ini"}) {
+        const size_t box = name == "@/файл.tlk" ? 1 : 4;
+        EXPECT_EQ(m_seen[box], "The name of this file cannot be used:\n" + At(name) +
+                                   "\n\nTarnvault keeps the names of files and folders in the Windows-1252 "
+                                   "(Western European) character set, and this name has characters outside "
+                                   "it. Rename the file or its folder, or choose a file whose path uses only "
+                                   "those characters.");
+        EXPECT_EQ(m_seen[box + 1], m_seen[box - 1]) << "the file dialog stays open";
+    }
+}
+
 }  // namespace

@@ -1,11 +1,14 @@
 // The "Open TimeLock" button on the real dialog: each outcome of the request as the user sees
 // it, the result dialog's text, the timing line on standard output, and the end of the
 // process after a run that threw.
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <string>
 
 #include "app/settings_fixture.h"
 #include "res/Resource.h"
+#include "support/HangWatchdog.h"
 #include "support/RealisticTimeLock.h"
 
 namespace {
@@ -75,6 +78,45 @@ TEST_F(OpenHandler, EachOutcomeShowsWhatTheUserNeedsToKnow) {
     EXPECT_EQ(m_seen, (std::vector<std::string>{"Invalid bits: 0x1d00ffff",
                                                 "File does not exist: " + missing, "Failure",
                                                 opened, opened}));
+}
+
+// The field holds the path as Windows-1252, the disk holds the name as UTF-8: picked, opened,
+// and its snapshots saved and loaded in a folder named like it.
+TEST_F(OpenHandler, AFileNamedWithWesternLettersOpensAndKeepsItsSnapshots) {
+    OpenDialog();
+    const std::vector<uint8_t> lock = realistic::RealisticTimeLock(realistic::SampleInputs(""));
+    WriteFile(m_dir / "café.tlk", std::string(lock.begin(), lock.end()));
+    const OpenTimeLockInputs in = realistic::SampleInputs(At("@/caf\xE9.tlk"));
+    TypeInputs(in);
+    SetText(IDC_TIMELOCK_FILE, "");
+    Press(IDC_BROWSE_TIMELOCK, {Pick("@/café.tlk")});
+    EXPECT_EQ(Text(IDC_TIMELOCK_FILE), in.timeLockFile);
+
+    testing::internal::CaptureStdout();
+    Press(IDC_OPEN_TIMELOCK, {kOk});
+    testing::internal::GetCapturedStdout();
+    Press(IDC_SAVE_SETTINGS);
+    const std::string snapshot = "@/café/" + std::to_string(in.blockNumber) + ".ini";
+    EXPECT_EQ(ReadFile(At(snapshot)), ReadFile(m_settings));
+    SetText(IDC_PASSWORD, "changed");
+    Press(IDC_LOAD_SETTINGS, {Pick(snapshot)});
+    EXPECT_EQ(Text(IDC_PASSWORD), in.password);
+    ASSERT_EQ(m_seen.size(), 3u);
+    EXPECT_EQ(m_seen[1], std::string("Decrypted Data: ") + realistic::kPlainText);
+    EXPECT_EQ(m_seen[2], "Select a settings file... in " + At("@/café listing Settings (*.ini)"));
+}
+
+// Only a regular file is read: a pipe or a device is refused at once, never waited on.
+TEST_F(OpenHandler, APipeOrADeviceCannotBeRead) {
+    OpenDialog();
+    const std::string pipe = At("@/pipe.tlk");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const HangWatchdog watchdog(60);
+    for (const std::string& path : {pipe, std::string("/dev/zero")}) {
+        TypeInputs(realistic::SampleInputs(path));
+        Press(IDC_OPEN_TIMELOCK, {kOk});
+    }
+    EXPECT_EQ(m_seen, (std::vector<std::string>{"Can't read file: " + pipe, "Can't read file: /dev/zero"}));
 }
 
 // A run that throws: "Failure", then the process ends with code 2 and no timing line.

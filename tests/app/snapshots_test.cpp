@@ -10,6 +10,7 @@
 
 #include "res/Resource.h"
 #include "settings_fixture.h"
+#include "support/HangWatchdog.h"
 
 namespace {
 
@@ -223,6 +224,18 @@ TEST_F(Snapshots, SaveLeavesASnapshotOfOursThatOnlyWeMayRead) {
     EXPECT_EQ(info.st_mode & 07777, 0600u);
     EXPECT_EQ(info.st_uid, geteuid());
     EXPECT_EQ(ReadFile(At("@/tl/5.ini")), ReadFile(m_settings));
+}
+
+// A pipe where a settings file is read never holds the dialog: as the settings file it reads as
+// empty, and chosen for Load it cannot be copied.
+TEST_F(Snapshots, APipeIsNeverWaitedOn) {
+    ASSERT_EQ(mkfifo(m_settings.c_str(), 0600), 0);
+    const HangWatchdog watchdog(60);
+    OpenReady();
+    Make("@/tl/");
+    ASSERT_EQ(mkfifo(At("@/tl/5.ini").c_str(), 0600), 0);
+    Press(kLoad, {Pick("@/tl/5.ini"), kOk});
+    EXPECT_EQ(m_seen, Seen({kDialog, "Problem overwriting file: @/Settings.ini"}));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Natives 0 to 13 called directly: what each leaves in its output, and what it refuses.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "interpreter/natives/Natives.h"
 #include "value_forms.h"
@@ -107,6 +108,20 @@ TEST(Natives, OutputsAndRefusals) {
     EXPECT_EQ(Call(c.native, values), c.ok) << "case " << i;
     EXPECT_EQ(Describe(values[c.outputArg]), Describe(Make(c.output))) << "case " << i;
   }
+}
+
+// A program's path is Windows-1252 text; the disk holds the name as UTF-8.
+TEST(Natives, FileExistsFindsANameAsTheDiskHoldsIt) {
+  char folder[] = "/tmp/tarnvault-caf\xC3\xA9-XXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  std::string path = folder;
+  path.replace(path.find("\xC3\xA9"), 2, "\xE9");
+  for (const auto& [name, found] : {std::pair{path, "u:1"}, {path + "/none", "u:0"}}) {
+    std::vector<Value> values = MakeAll({"s:" + name, "u:7"});
+    EXPECT_TRUE(Call(FileExists, values));
+    EXPECT_EQ(Describe(values[1]), Describe(Make(found))) << name;
+  }
+  rmdir(folder);
 }
 
 TEST(Natives, SameVariableInTwoRoles) {
