@@ -55,21 +55,23 @@ TEST_F(Startup, FolderThatCannotBeMadeIsToldThenEndsWithCodeZero) {
         "box: Unable to create directory: " + (Maker() / "Tarnvault").string() + "\n$");
 }
 
-// A Documents folder whose name Windows-1252 cannot hold, in a home folder of Western letters
-// or under a home folder whose own name it cannot hold: the settings are made and written in
-// it, reached through a name the program can hold.
-TEST_F(Startup, SettingsStayInADocumentsFolderWhoseNameCannotBeHeld) {
+// A Documents folder named with Western letters is the program's by that name; one whose name
+// Windows-1252 cannot hold, or under a home folder whose name it cannot hold, is reached through
+// the process's own handle on it. Either way the settings are made and written in it.
+TEST_F(Startup, SettingsStayInTheDocumentsFolderWhateverItsName) {
     const struct {
         const char* home;      // below the test's folder
         const char* userDirs;  // nullptr: none
         const char* documents;
+        const char* settingsFile;  // "": through the handle
     } cases[] = {
-        {"", "XDG_DOCUMENTS_DIR=\"$HOME/Документы\"\n", "Документы"},
-        {"дом", nullptr, "дом/Documents"},
+        {"", "XDG_DOCUMENTS_DIR=\"$HOME/Café\"\n", "Café", "/Caf\xE9/Quorvane/Tarnvault/Settings.ini"},
+        {"", "XDG_DOCUMENTS_DIR=\"$HOME/Документы\"\n", "Документы", ""},
+        {"дом", nullptr, "дом/Documents", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.documents);
-        const fs::path home = m_dir / c.home;
+        const fs::path home = *c.home ? m_dir / c.home : m_dir;
         fs::create_directories(home / ".config");
         setenv("HOME", home.c_str(), 1);
         fs::remove(home / ".config" / "user-dirs.dirs");
@@ -78,7 +80,8 @@ TEST_F(Startup, SettingsStayInADocumentsFolderWhoseNameCannotBeHeld) {
         CTarnvaultApp& app = MakeTheApp();
         const fs::path folder = m_dir / c.documents / "Quorvane" / "Tarnvault";
         EXPECT_TRUE(fs::is_directory(folder));
-        EXPECT_EQ(app.m_strSettingsFile.rfind("/proc/self/fd/", 0), 0u) << app.m_strSettingsFile;
+        const std::string settingsFile = *c.settingsFile ? m_dir.string() + c.settingsFile : "/proc/self/fd/";
+        EXPECT_EQ(app.m_strSettingsFile.substr(0, settingsFile.size()), settingsFile);
         OpenDialog();
         for (const char* password : {"first", "second"}) {  // made, then replaced
             SetText(IDC_PASSWORD, password);

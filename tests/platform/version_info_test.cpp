@@ -2,6 +2,7 @@
 #include "platform/VersionInfo.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
@@ -60,6 +61,20 @@ TEST(VersionInfo, OwnProgramFileCarriesItsVersionAndOnlyTheRootIsGiven) {
     void* info = nullptr;
     UINT length = 0;
     EXPECT_EQ(VerQueryValue(&unsignedBlock, "\\", &info, &length), FALSE);
+}
+
+// Names cross as Windows-1252: a program file named with Western letters is found by that
+// name, and one whose name Windows-1252 cannot hold is named /proc/self/exe to itself.
+TEST(VersionInfo, ProgramFileOfAnyNameFindsItsVersion) {
+    ScratchFolder folder;
+    const std::string own = ScratchFolder::Get(OwnPath());
+    for (const std::string name : {"caf\xC3\xA9", "\xD1\x84\xD0\xB0\xD0\xB9\xD0\xBB"}) {
+        const std::string copy = folder.Put(name, own);
+        ASSERT_EQ(chmod(copy.c_str(), 0700), 0);
+        const std::string run = "'" + copy + "' --gtest_filter=VersionInfo.OwnProgramFile* >/dev/null 2>&1";
+        EXPECT_EQ(std::system(run.c_str()), 0) << name;
+    }
+    EXPECT_EQ(VersionOf(folder.path + "/caf\xE9"), "2.3.4.5");
 }
 
 // Each case spoils one thing the reader relies on in a copy of this very program file.
