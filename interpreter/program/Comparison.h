@@ -1,5 +1,6 @@
 #pragma once
 // The relations of a conditional jump between two elements of comparable kinds.
+#include <bit>
 #include <cstdint>
 
 #include "interpreter/program/Opcodes.h"
@@ -42,55 +43,71 @@ template <typename T>
 // Truncation toward zero; NaN, infinities and values outside the range give INT32_MIN.
 inline int32_t TruncateToInt32(double d) { return static_cast<int32_t>(TruncateToWord(d)); }
 
-inline int32_t Signed32(const Value& v) { return static_cast<int32_t>(v.GetWord(0)); }
+// Element 0 of a comparable Value, or a numeric immediate: its kind and its bits (a 32-bit
+// kind's in the low 32 bits). A Value without storage reads as 0.
+struct ComparedNumber {
+  int32_t kind;
+  uint64_t bits;
+};
 
-// Element 0 in the double domain: int signed, uint32 unsigned, both exact.
-[[gnu::always_inline]] inline double AsDouble(const Value& v) {
-  switch (v.kind) {
+[[gnu::always_inline]] inline ComparedNumber NumberOf(const Value& v) {
+  return {v.kind, Value::ElementWidth(v.kind) == 4 ? v.GetWord(0) : v.GetUInt64(0)};
+}
+
+inline int32_t Signed32(ComparedNumber n) { return static_cast<int32_t>(n.bits); }
+
+// In the double domain: int signed, uint32 unsigned, both exact.
+[[gnu::always_inline]] inline double AsDouble(ComparedNumber n) {
+  switch (n.kind) {
     case kKindInt:
-      return static_cast<double>(Signed32(v));
+      return static_cast<double>(Signed32(n));
     case kKindUInt32:
-      return static_cast<double>(v.GetWord(0));
+      return static_cast<double>(static_cast<uint32_t>(n.bits));
     case kKindUInt64:
-      return UInt64ToDouble(v.GetUInt64(0));
+      return UInt64ToDouble(n.bits);
     default:
-      return v.GetDouble(0);
+      return std::bit_cast<double>(n.bits);
   }
 }
 
-// Element 0 in the unsigned 64-bit domain: int sign-extended, uint32 zero-extended.
-[[gnu::always_inline]] inline uint64_t AsUInt64(const Value& v) {
-  switch (v.kind) {
+// In the unsigned 64-bit domain: int sign-extended, uint32 zero-extended.
+[[gnu::always_inline]] inline uint64_t AsUInt64(ComparedNumber n) {
+  switch (n.kind) {
     case kKindInt:
-      return static_cast<uint64_t>(static_cast<int64_t>(Signed32(v)));
+      return static_cast<uint64_t>(static_cast<int64_t>(Signed32(n)));
     case kKindUInt32:
-      return v.GetWord(0);
+      return static_cast<uint32_t>(n.bits);
     default:
-      return v.GetUInt64(0);
+      return n.bits;
   }
 }
 
 }  // namespace comparison
 
-// Whether the relation holds between element 0 of a and element 0 of b; relations 6 and 7
-// never hold. The pair of kinds picks the domain: double if either side is one, else unsigned
-// 64-bit if either side is uint64, else signed 32-bit. A uint32 B keeps the 32-bit signed domain
-// even against a double A (truncated) or a uint64 A (its low 32 bits).
-[[gnu::always_inline]] inline bool RelationHolds(Relation relation, const Value& a,
-                                                 const Value& b) {
+// Whether the relation holds between a and b; relations 6 and 7 never hold. The pair of kinds
+// picks the domain: double if either side is one, else unsigned 64-bit if either side is
+// uint64, else signed 32-bit. A uint32 B keeps the 32-bit signed domain even against a double A
+// (truncated) or a uint64 A (its low 32 bits).
+[[gnu::always_inline]] inline bool RelationHolds(Relation relation, comparison::ComparedNumber a,
+                                                 comparison::ComparedNumber b) {
   using namespace comparison;
   if (a.kind == kKindDouble || b.kind == kKindDouble) {
     if (a.kind == kKindDouble && b.kind == kKindUInt32) {
-      return Holds(relation, TruncateToInt32(a.GetDouble(0)), Signed32(b));
+      return Holds(relation, TruncateToInt32(std::bit_cast<double>(a.bits)), Signed32(b));
     }
     return Holds(relation, AsDouble(a), AsDouble(b));
   }
   if (a.kind == kKindUInt64 || b.kind == kKindUInt64) {
     if (a.kind == kKindUInt64 && b.kind == kKindUInt32) {
-      return Holds(relation, static_cast<int32_t>(static_cast<uint32_t>(a.GetUInt64(0))),
-                   Signed32(b));
+      return Holds(relation, Signed32(a), Signed32(b));
     }
     return Holds(relation, AsUInt64(a), AsUInt64(b));
   }
   return Holds(relation, Signed32(a), Signed32(b));
+}
+
+// The same between element 0 of a and element 0 of b.
+[[gnu::always_inline]] inline bool RelationHolds(Relation relation, const Value& a,
+                                                 const Value& b) {
+  return RelationHolds(relation, comparison::NumberOf(a), comparison::NumberOf(b));
 }

@@ -3,7 +3,7 @@
 // an assignment and the 3-bit relation code of a conditional jump.
 #include <cstdint>
 
-enum class Opcode : uint32_t {
+enum class Opcode : uint8_t {
   OpenScope = 0,
   CloseScope = 1,
   Assign = 2,

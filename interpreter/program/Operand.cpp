@@ -23,6 +23,17 @@ Value& RetypeScratch(Value& scratch, int32_t kind) {
   return scratch;
 }
 
+void SetImmediate(Value& scratch, int32_t kind, uint64_t bits) {
+  RetypeScratch(scratch, kind);
+  if (kind == kKindDouble) {
+    scratch.SetDouble(0, std::bit_cast<double>(bits));
+  } else if (kind == kKindUInt64) {
+    scratch.SetUInt64(0, bits);
+  } else {
+    scratch.SetInt32(0, static_cast<uint32_t>(bits));
+  }
+}
+
 bool ElementWithin(const Value& variable, uint64_t index, uint32_t& element) {
   element = static_cast<uint32_t>(index);
   const uint64_t elements = variable.kind == kKindString && variable.HasStorage()
@@ -106,15 +117,12 @@ bool ProgramContext::ReadOperand(uint64_t& pos, StatementOperand& operand, Value
       case kKindInt:
       case kKindUInt32:
         if (!ReadBits(pos, 32, bits)) return false;
-        RetypeScratch(scratch, static_cast<int32_t>(kind)).SetInt32(0, static_cast<uint32_t>(bits));
+        SetImmediate(scratch, static_cast<int32_t>(kind), bits);
         break;
       case kKindDouble:
-        if (!ReadBits(pos, 64, bits)) return false;
-        RetypeScratch(scratch, kKindDouble).SetDouble(0, std::bit_cast<double>(bits));
-        break;
       case kKindUInt64:
         if (!ReadBits(pos, 64, bits)) return false;
-        RetypeScratch(scratch, kKindUInt64).SetUInt64(0, bits);
+        SetImmediate(scratch, static_cast<int32_t>(kind), bits);
         break;
       default:  // no byte-array immediate; 6 and 7 name no kind
         return false;

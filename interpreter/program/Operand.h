@@ -13,6 +13,10 @@ struct StatementOperand {
 // The scratch Value made ready to take one element of kind.
 Value& RetypeScratch(Value& scratch, int32_t kind);
 
+// The scratch Value made the numeric immediate of kind (int, uint32, double or uint64) whose
+// field holds bits.
+void SetImmediate(Value& scratch, int32_t kind, uint64_t bits);
+
 // The element that index (its low 32 bits) names in variable; false when it lies past the
 // variable's elements, or past its texts for a string that holds them.
 bool ElementWithin(const Value& variable, uint64_t index, uint32_t& element);

@@ -137,10 +137,16 @@ class ProgramContext {
     }
     return ref.value;
   }
-  // The variable that an element operand names, and the element; null where the statement
-  // fails.
-  const Value* ElementOperand(DecodedOperand& operand, uint32_t& element);
-  const Value* OperandValue(DecodedOperand& operand, Value& scratch);
+  // The variables and index variables of s as the open scopes hold them now, looked up again
+  // only when the scopes changed since s last ran here.
+  void Resolve(DecodedStatement& s) {
+    if (s.epoch != scopeEpoch_) [[unlikely]] LookUpVariables(s);
+  }
+  void LookUpVariables(DecodedStatement& s);
+  // The variable that an element operand of s names (place 0: a conditional jump's A; 1: the
+  // operand), and the element; null where the statement fails.
+  const Value* ElementOperand(DecodedStatement& s, size_t place, uint32_t& element);
+  const Value* OperandValue(DecodedStatement& s, size_t place, Value& scratch);
   bool Assignment(DecodedStatement& s);
   bool UInt64Statement(DecodedStatement& s, bool& jumped);
   bool Declaration(const std::vector<Value*>& callerValues, const DecodedStatement& s);

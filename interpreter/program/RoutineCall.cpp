@@ -40,11 +40,12 @@ bool ProgramContext::RoutineCall(DecodedStatement& s) {
   if (!Arguments(s, callArguments_)) return false;
   ProgramKey key{};
   if (s.jumps) {
-    const Value* keyVariable = Resolve(s.variable);
+    Resolve(s);
+    const Value* keyVariable = s.subject;
     if (keyVariable == nullptr || !MakeRoutineKey(*keyVariable, key)) return false;
   }
   if (callDepth >= kMaxRoutineDepth) return true;
-  RunRoutine(key, s.target);
+  RunRoutine(key, s.parts->target);
   return true;
 }
 

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "interpreter/program/Comparison.h"
+#include "interpreter/program/Operand.h"
 #include "interpreter/program/ProgramContext.h"
 
 namespace {
@@ -21,37 +22,44 @@ bool HasRoomForKind(const ProgramContext& reader, uint64_t pos) {
   return pos < reader.bitLength && reader.bitLength - pos >= 4;
 }
 
-bool IsNumberImmediate(const DecodedOperand& operand) {
-  return operand.form == OperandForm::Immediate && Value::ElementWidth(operand.number.kind) != 0;
+bool IsNumberImmediate(OperandForm form, int8_t kind) {
+  return form == OperandForm::Immediate && Value::ElementWidth(kind) != 0;
 }
 
 StatementShape ShapeOf(const DecodedStatement& s) {
   const bool computes = s.code < static_cast<uint8_t>(MathOp::None) ||
                         s.code == static_cast<uint8_t>(MathOp::Assign);
-  if (s.opcode == Opcode::Assign && computes && s.targetIndexForm != TargetIndexForm::ByVariable) {
-    if (IsNumberImmediate(s.operands[0])) {
-      return s.operands[0].number.kind == kKindUInt64 ? StatementShape::UInt64ByNumber
-                                                       : StatementShape::NumberIntoElement;
+  const bool numberOperand = IsNumberImmediate(s.operandForm, s.numberKind);
+  if (s.opcode == Opcode::Assign && computes &&
+      s.subjectForm != OperandForm::ElementByVariable) {
+    if (numberOperand) {
+      return s.numberKind == kKindUInt64 ? StatementShape::UInt64ByNumber
+                                         : StatementShape::NumberIntoElement;
     }
-    if (s.operands[0].form == OperandForm::Variable) return StatementShape::VariableIntoElement;
+    if (s.operandForm == OperandForm::Variable) return StatementShape::VariableIntoElement;
   }
   if ((s.opcode == Opcode::JumpUnless || s.opcode == Opcode::JumpUnlessToo) &&
-      s.operands[0].form == OperandForm::Variable && IsNumberImmediate(s.operands[1])) {
-    return s.operands[1].number.kind == kKindUInt64 ? StatementShape::UInt64AgainstNumber
-                                                     : StatementShape::VariableAgainstNumber;
+      s.subjectForm == OperandForm::Variable && numberOperand) {
+    return s.numberKind == kKindUInt64 ? StatementShape::UInt64AgainstNumber
+                                       : StatementShape::VariableAgainstNumber;
   }
   return StatementShape::General;
 }
 
 }  // namespace
 
-// The parts of a statement that live outside it, made while it decodes and kept only when it
-// decodes completely and fits the bound.
-struct StatementParts {
-  Value immediates[2];
-  VariableRef indexVariables[3];
-  std::vector<VariableRef> arguments;
-  uint64_t extraBytes = 0;
+// A statement while it decodes: kept only when it decodes completely and fits the bound.
+struct Decoding {
+  DecodedStatement statement;
+  StatementParts parts;
+  StatementExtras extras;
+  bool hasExtras = false;
+  uint64_t extraBytes = 0;  // held by the extras beyond their own size
+
+  StatementExtras& Extras() {
+    hasExtras = true;
+    return extras;
+  }
 };
 
 uint64_t DecodedProgram::BoundFor(uint64_t programBytes) {
@@ -86,39 +94,28 @@ DecodedStatement* DecodedStatements::At(const ProgramContext& reader, uint64_t p
 
   // Not decoded again after a refusal: a statement past the bound stays bit by bit.
   entry->statement = &g_undecodable;
-  if (owner_.BytesUsed() + sizeof(DecodedStatement) > owner_.Bound()) return nullptr;
-  DecodedStatement s;
-  StatementParts parts;
-  if (!Decode(reader, pos, s, parts)) return nullptr;
-  if (!owner_.Reserve(sizeof(DecodedStatement) + parts.extraBytes)) return nullptr;
+  constexpr uint64_t kStatementBytes = sizeof(DecodedStatement) + sizeof(StatementParts);
+  if (owner_.BytesUsed() + kStatementBytes > owner_.Bound()) return nullptr;
+  Decoding d;
+  if (!Decode(reader, pos, d)) return nullptr;
+  const uint64_t extrasBytes = d.hasExtras ? sizeof(StatementExtras) + d.extraBytes : 0;
+  if (!owner_.Reserve(kStatementBytes + extrasBytes)) return nullptr;
 
-  // Move the parts to their lasting place and point the statement at them there.
-  auto keep = [this, &parts](const Value*& immediate) {
-    if (immediate == nullptr) return;
-    immediates_.push_back(std::move(parts.immediates[immediate - parts.immediates]));
-    immediate = &immediates_.back();
-  };
-  auto keepIndex = [this](VariableRef*& ref) {
-    if (ref == nullptr) return;
-    indexVariables_.push_back(*ref);
-    ref = &indexVariables_.back();
-  };
-  for (DecodedOperand& operand : s.operands) {
-    keep(operand.immediate);
-    keepIndex(operand.indexVariable);
+  // The parts go to their lasting place, and the statement points at them there.
+  if (d.hasExtras) {
+    extras_.push_back(std::move(d.extras));
+    d.parts.extras = &extras_.back();
   }
-  keepIndex(s.indexVariable);
-  if (s.arguments != nullptr) {
-    argumentLists_.push_back(std::move(parts.arguments));
-    s.arguments = &argumentLists_.back();
-  }
-  statements_.push_back(s);
+  parts_.push_back(d.parts);
+  d.statement.parts = &parts_.back();
+  statements_.push_back(d.statement);
   entry->statement = &statements_.back();
   return entry->statement;
 }
 
-bool DecodedStatements::Decode(const ProgramContext& reader, uint64_t pos, DecodedStatement& s,
-                               StatementParts& parts) {
+bool DecodedStatements::Decode(const ProgramContext& reader, uint64_t pos, Decoding& d) {
+  DecodedStatement& s = d.statement;
+  StatementParts& p = d.parts;
   uint64_t field;
   if (!reader.ReadBits(pos, 4, field)) return false;
   s.opcode = static_cast<Opcode>(field);
@@ -128,16 +125,16 @@ bool DecodedStatements::Decode(const ProgramContext& reader, uint64_t pos, Decod
     case Opcode::CloseScope:
       if (!reader.ReadBits(pos, 1, field)) return false;
       s.jumps = field != 0;
-      if (s.jumps && !DecodeJump(reader, pos, s.target)) return false;
+      if (s.jumps && !DecodeJump(reader, pos, p.target)) return false;
       break;
     case Opcode::Assign:
-      if (!DecodeAssignment(reader, pos, s, parts)) return false;
+      if (!DecodeAssignment(reader, pos, d)) return false;
       break;
     case Opcode::Declare:
       if (!HasRoomForKind(reader, pos) || !reader.ReadBits(pos, 3, field)) return false;
-      s.declaredKind = static_cast<uint8_t>(field);
+      s.code = static_cast<uint8_t>(field);
       pos += 1;  // skip bit
-      if (!reader.ReadVarWidth(pos, s.variable.id) || !reader.ReadBits(pos, 1, field)) {
+      if (!reader.ReadVarWidth(pos, p.subjectId) || !reader.ReadBits(pos, 1, field)) {
         return false;
       }
       s.number = 1;
@@ -150,86 +147,83 @@ bool DecodedStatements::Decode(const ProgramContext& reader, uint64_t pos, Decod
     case Opcode::JumpUnlessToo:
       if (!HasRoomForKind(reader, pos) || !reader.ReadBits(pos, 3, field)) return false;
       s.code = static_cast<uint8_t>(field);
-      if (!DecodeOperand(reader, pos, s.operands[0], parts.immediates[0], parts.indexVariables[0],
-                         parts) ||
-          !DecodeOperand(reader, pos, s.operands[1], parts.immediates[1], parts.indexVariables[1],
-                         parts) ||
-          !DecodeJump(reader, pos, s.target)) {
+      if (!DecodeOperand(reader, pos, d, 0) || !DecodeOperand(reader, pos, d, 1) ||
+          !DecodeJump(reader, pos, p.target)) {
         return false;
       }
       break;
     case Opcode::CallRoutine:
-      if (!reader.ReadBits(pos, 64, s.target) || !DecodeArguments(reader, pos, parts) ||
+      if (!reader.ReadBits(pos, 64, p.target) || !DecodeArguments(reader, pos, d) ||
           !reader.ReadBits(pos, 1, field)) {
         return false;
       }
       s.jumps = field != 0;
       if (s.jumps) {
+        s.subjectForm = OperandForm::Variable;  // the key variable
         pos += 1;  // skip bit
-        if (!reader.ReadVarWidth(pos, s.variable.id)) return false;
+        if (!reader.ReadVarWidth(pos, p.subjectId)) return false;
       }
-      s.arguments = &parts.arguments;
       break;
     case Opcode::CallNative:
       pos += 1;  // skip bit
-      if (!reader.ReadVarWidth(pos, s.number) || !DecodeArguments(reader, pos, parts)) {
-        return false;
-      }
-      s.arguments = &parts.arguments;
+      if (!reader.ReadVarWidth(pos, s.number) || !DecodeArguments(reader, pos, d)) return false;
       break;
     case Opcode::CloseScopesAndJump:
     case Opcode::CloseScopesAndJumpToo:
       pos += 1;  // skip bit
-      if (!reader.ReadVarWidth(pos, s.number) || !DecodeJump(reader, pos, s.target)) {
+      if (!reader.ReadVarWidth(pos, s.number) || !DecodeJump(reader, pos, p.target)) {
         return false;
       }
       break;
     default:  // 8 and 11 to 15 name no statement: the step-by-step reading fails them
       return false;
   }
-  s.next = pos;
-  s.nextEnds = s.next >= reader.bitLength;
-  s.targetEnds = s.target >= reader.bitLength;
+  p.next = pos;
+  s.nextEnds = p.next >= reader.bitLength;
+  s.targetEnds = p.target >= reader.bitLength;
   s.shape = ShapeOf(s);
   s.orderedOutcomes = comparison::OrderedOutcomes(static_cast<Relation>(s.code));
   return true;
 }
 
 bool DecodedStatements::DecodeAssignment(const ProgramContext& reader, uint64_t& pos,
-                                         DecodedStatement& s, StatementParts& parts) {
+                                         Decoding& d) {
+  DecodedStatement& s = d.statement;
   pos += 2;  // two skip bits
   uint64_t field;
-  if (!reader.ReadVarWidth(pos, s.variable.id) || !reader.ReadBits(pos, 1, field)) return false;
+  if (!reader.ReadVarWidth(pos, d.parts.subjectId) || !reader.ReadBits(pos, 1, field)) {
+    return false;
+  }
+  s.subjectForm = OperandForm::Variable;
   if (field != 0) {
     bool indexImmediate;
     if (!reader.ReadElementIndex(pos, indexImmediate, field)) return false;
     if (indexImmediate) {
-      s.targetIndexForm = TargetIndexForm::Immediate;
-      s.targetIndex = static_cast<uint32_t>(field);
+      s.subjectForm = OperandForm::Element;
+      s.subjectElement = static_cast<uint32_t>(field);
     } else {
-      s.targetIndexForm = TargetIndexForm::ByVariable;
-      parts.indexVariables[2].id = field;
-      s.indexVariable = &parts.indexVariables[2];
-      parts.extraBytes += sizeof(VariableRef);
+      s.subjectForm = OperandForm::ElementByVariable;
+      d.Extras().indexes[0].id = field;
     }
   }
   if (!reader.ReadBits(pos, 4, field)) return false;
   s.code = static_cast<uint8_t>(field);
-  return DecodeOperand(reader, pos, s.operands[0], parts.immediates[0], parts.indexVariables[0],
-                       parts);
+  return DecodeOperand(reader, pos, d, 1);
 }
 
-bool DecodedStatements::DecodeOperand(const ProgramContext& reader, uint64_t& pos,
-                                      DecodedOperand& operand, Value& immediate,
-                                      VariableRef& indexVariable, StatementParts& parts) {
+// place 0: a conditional jump's A, the subject; place 1: the operand.
+bool DecodedStatements::DecodeOperand(const ProgramContext& reader, uint64_t& pos, Decoding& d,
+                                      size_t place) {
+  DecodedStatement& s = d.statement;
+  OperandForm& form = place == 0 ? s.subjectForm : s.operandForm;
   uint64_t field;
   if (!reader.ReadBits(pos, 1, field)) return false;
   if (field != 0) {
     uint64_t kind;
     if (!HasRoomForKind(reader, pos) || !reader.ReadBits(pos, 3, kind)) return false;
-    immediate.kind = static_cast<int32_t>(kind);
-    parts.extraBytes += sizeof(Value) + 16;
-    switch (immediate.kind) {
+    form = OperandForm::Immediate;
+    uint64_t bits = 0;
+    switch (static_cast<int32_t>(kind)) {
       case kKindString: {
         std::string text;
         bool terminated = false;
@@ -242,68 +236,68 @@ bool DecodedStatements::DecodeOperand(const ProgramContext& reader, uint64_t& po
           text.push_back(static_cast<char>(field));
         }
         if (!terminated) text.pop_back();
+        Value& immediate = d.Extras().immediates[place];
+        immediate.kind = kKindString;
         immediate.SetString(0, text.c_str());
-        parts.extraBytes += text.size() + 64;
-        break;
+        d.extraBytes += text.size() + 64;
+        if (place == 1) s.numberKind = kKindString;
+        return true;
       }
       case kKindInt:
       case kKindUInt32:
-        if (!reader.ReadBits(pos, 32, field)) return false;
-        immediate.SetInt32(0, static_cast<uint32_t>(field));
-        operand.number.word = static_cast<uint32_t>(field);
+        if (!reader.ReadBits(pos, 32, bits)) return false;
         break;
       case kKindDouble:
       case kKindUInt64:
-        if (!reader.ReadBits(pos, 64, field)) return false;
-        immediate.SetUInt64(0, field);
-        operand.number.wide = field;
-        operand.number.real = std::bit_cast<double>(field);
+        if (!reader.ReadBits(pos, 64, bits)) return false;
         break;
       default:  // no byte-array immediate; 6 and 7 name no kind
         return false;
     }
-    operand.form = OperandForm::Immediate;
-    operand.immediate = &immediate;
-    operand.number.kind = immediate.kind;
+    if (place == 1) {
+      s.numberKind = static_cast<int8_t>(kind);
+      s.number = bits;
+    } else {
+      SetImmediate(d.Extras().immediates[0], static_cast<int32_t>(kind), bits);
+      d.extraBytes += 16;
+    }
     return true;
   }
 
   pos += 1;  // skip bit
-  if (!reader.ReadVarWidth(pos, operand.variable.id) || !reader.ReadBits(pos, 1, field)) {
+  if (!reader.ReadVarWidth(pos, place == 0 ? d.parts.subjectId : d.parts.operandId) ||
+      !reader.ReadBits(pos, 1, field)) {
     return false;
   }
-  if (field == 0) {
-    operand.form = OperandForm::Variable;
-    return true;
-  }
+  form = OperandForm::Variable;
+  if (field == 0) return true;
   bool indexImmediate;
   if (!reader.ReadElementIndex(pos, indexImmediate, field)) return false;
   if (indexImmediate) {
-    operand.form = OperandForm::Element;
-    operand.element = static_cast<uint32_t>(field);
+    form = OperandForm::Element;
+    (place == 0 ? s.subjectElement : s.operandElement) = static_cast<uint32_t>(field);
   } else {
-    operand.form = OperandForm::ElementByVariable;
-    indexVariable.id = field;
-    operand.indexVariable = &indexVariable;
-    parts.extraBytes += sizeof(VariableRef);
+    form = OperandForm::ElementByVariable;
+    d.Extras().indexes[place].id = field;
   }
   return true;
 }
 
 bool DecodedStatements::DecodeArguments(const ProgramContext& reader, uint64_t& pos,
-                                        StatementParts& parts) {
+                                        Decoding& d) {
   pos += 1;  // skip bit
   uint64_t count;
   if (!reader.ReadVarWidth(pos, count)) return false;
+  std::vector<VariableRef>& arguments = d.Extras().arguments;
   // Grows with the references actually read: a huge count in a short program fails at the
   // program's end instead of sizing an allocation.
   for (uint64_t i = 0; i < count; ++i) {
     pos += 1;  // skip bit
     VariableRef argument;
     if (!reader.ReadVarWidth(pos, argument.id)) return false;
-    parts.arguments.push_back(argument);
+    arguments.push_back(argument);
   }
-  parts.extraBytes += sizeof(std::vector<VariableRef>) + count * sizeof(VariableRef);
+  d.extraBytes += count * sizeof(VariableRef);
   return true;
 }
 

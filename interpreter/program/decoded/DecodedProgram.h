@@ -16,7 +16,7 @@
 #include "interpreter/program/decoded/PositionTable.h"
 
 class ProgramContext;
-struct StatementParts;
+struct Decoding;
 
 inline constexpr uint64_t kDecodedBytesPerProgramByte = 8;
 inline constexpr uint64_t kDecodedBytesFloor = uint64_t{1} << 20;
@@ -38,22 +38,19 @@ class DecodedStatements {
 
  private:
   // Each reads exactly the fields that the step-by-step statement reads, in its order.
-  static bool Decode(const ProgramContext& reader, uint64_t pos, DecodedStatement& s,
-                     StatementParts& parts);
-  static bool DecodeAssignment(const ProgramContext& reader, uint64_t& pos, DecodedStatement& s,
-                               StatementParts& parts);
-  static bool DecodeOperand(const ProgramContext& reader, uint64_t& pos, DecodedOperand& operand,
-                            Value& immediate, VariableRef& indexVariable, StatementParts& parts);
-  static bool DecodeArguments(const ProgramContext& reader, uint64_t& pos, StatementParts& parts);
+  static bool Decode(const ProgramContext& reader, uint64_t pos, Decoding& d);
+  static bool DecodeAssignment(const ProgramContext& reader, uint64_t& pos, Decoding& d);
+  static bool DecodeOperand(const ProgramContext& reader, uint64_t& pos, Decoding& d,
+                            size_t place);
+  static bool DecodeArguments(const ProgramContext& reader, uint64_t& pos, Decoding& d);
   static bool DecodeJump(const ProgramContext& reader, uint64_t& pos, uint64_t& target);
 
   DecodedProgram& owner_;
   PositionTable positions_;
   // Deques keep every element in place as more are added: running statements point into them.
   std::deque<DecodedStatement> statements_;
-  std::deque<Value> immediates_;
-  std::deque<VariableRef> indexVariables_;
-  std::deque<std::vector<VariableRef>> argumentLists_;
+  std::deque<StatementParts> parts_;
+  std::deque<StatementExtras> extras_;
 };
 
 class DecodedProgram {

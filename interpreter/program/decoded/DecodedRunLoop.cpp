@@ -58,42 +58,74 @@ namespace {
   return true;
 }
 
+// The numeric immediate operand of s as the element computations take it.
+[[gnu::always_inline]] inline element_arithmetic::SourceElement NumberOf(
+    const DecodedStatement& s) {
+  return {s.numberKind, static_cast<uint32_t>(s.number), s.number,
+          std::bit_cast<double>(s.number)};
+}
+
 }  // namespace
 
-[[gnu::always_inline]] inline const Value* ProgramContext::ElementOperand(
-    DecodedOperand& operand, uint32_t& element) {
-  Value* variable = Resolve(operand.variable);
+void ProgramContext::LookUpVariables(DecodedStatement& s) {
+  if (s.subjectForm != OperandForm::Immediate) s.subject = FindValue(s.parts->subjectId);
+  if (s.operandForm != OperandForm::Immediate) s.operand = FindValue(s.parts->operandId);
+  if (StatementExtras* extras = s.parts->extras; extras != nullptr) {
+    if (s.subjectForm == OperandForm::ElementByVariable) {
+      extras->indexes[0].value = FindValue(extras->indexes[0].id);
+    }
+    if (s.operandForm == OperandForm::ElementByVariable) {
+      extras->indexes[1].value = FindValue(extras->indexes[1].id);
+    }
+  }
+  s.epoch = scopeEpoch_;
+}
+
+[[gnu::always_inline]] inline const Value* ProgramContext::ElementOperand(DecodedStatement& s,
+                                                                          size_t place,
+                                                                          uint32_t& element) {
+  const Value* variable = place == 0 ? s.subject : s.operand;
   if (variable == nullptr) return nullptr;
-  uint64_t index = operand.element;
-  if (operand.form == OperandForm::ElementByVariable) {
-    const Value* indexVariable = Resolve(*operand.indexVariable);
+  uint64_t index = place == 0 ? s.subjectElement : s.operandElement;
+  if ((place == 0 ? s.subjectForm : s.operandForm) == OperandForm::ElementByVariable) {
+    const Value* indexVariable = s.parts->extras->indexes[place].value;
     if (indexVariable == nullptr || !IndexFrom(*indexVariable, index)) return nullptr;
   }
   return ElementWithin(*variable, index, element) ? variable : nullptr;
 }
 
-[[gnu::always_inline]] inline const Value* ProgramContext::OperandValue(DecodedOperand& operand,
+// place 0: a conditional jump's A; place 1: the operand of an assignment or a jump's B.
+[[gnu::always_inline]] inline const Value* ProgramContext::OperandValue(DecodedStatement& s,
+                                                                        size_t place,
                                                                         Value& scratch) {
-  if (operand.form == OperandForm::Immediate) return operand.immediate;
-  if (operand.form == OperandForm::Variable) return Resolve(operand.variable);
+  const OperandForm form = place == 0 ? s.subjectForm : s.operandForm;
+  if (form == OperandForm::Immediate) {
+    if (place == 1 && s.numberKind != kKindString) {
+      SetImmediate(scratch, s.numberKind, s.number);
+      return &scratch;
+    }
+    return &s.parts->extras->immediates[place];
+  }
+  if (form == OperandForm::Variable) return place == 0 ? s.subject : s.operand;
   uint32_t element;
-  const Value* variable = ElementOperand(operand, element);
+  const Value* variable = ElementOperand(s, place, element);
   if (variable == nullptr) return nullptr;
   CopyElementOf(*variable, element, scratch);
   return &scratch;
 }
 
 [[gnu::always_inline]] inline bool ProgramContext::Assignment(DecodedStatement& s) {
-  Value* target = Resolve(s.variable);
+  Resolve(s);
+  Value* target = s.subject;
   if (target == nullptr) return false;
   if (s.shape != StatementShape::General) {
     // A number held in place on both sides: what the general path below computes, without
     // its checks, which such values pass. An assignment converts as AssignValue does.
     const MathOp code = static_cast<MathOp>(s.code);
-    uint8_t* dst = target->HeldNumeric(s.targetIndex, Value::ElementWidth(target->kind));
+    uint8_t* dst = target->HeldNumeric(s.subjectElement, Value::ElementWidth(target->kind));
     if (s.shape == StatementShape::NumberIntoElement ||
         s.shape == StatementShape::UInt64ByNumber) {
-      const element_arithmetic::SourceElement& number = s.operands[0].number;
+      const element_arithmetic::SourceElement number = NumberOf(s);
       if (dst != nullptr && code == MathOp::Assign) {
         AssignNumberInPlace(target->kind, dst, number);
         return true;
@@ -101,7 +133,7 @@ namespace {
       if (dst != nullptr && element_arithmetic::AcceptsKinds(code, target->kind, number.kind)) {
         return ComputeInPlace(target->kind, dst, code, number);
       }
-    } else if (const Value* source = Resolve(s.operands[0].variable);
+    } else if (const Value* source = s.operand;
                dst != nullptr && source != nullptr && source->count == 1) {
       const uint32_t width = Value::ElementWidth(source->kind);
       const uint8_t* src = source->HeldNumeric(0, width);
@@ -120,17 +152,17 @@ namespace {
       }
     }
   }
-  uint32_t targetIndex = s.targetIndex;
-  if (s.targetIndexForm == TargetIndexForm::ByVariable) {
-    const Value* indexVariable = Resolve(*s.indexVariable);
+  uint32_t targetIndex = s.subjectElement;
+  if (s.subjectForm == OperandForm::ElementByVariable) {
+    const Value* indexVariable = s.parts->extras->indexes[0].value;
     if (indexVariable == nullptr || !TargetIndexFrom(*indexVariable, targetIndex)) return false;
   }
 
-  DecodedOperand& operand = s.operands[0];
   if (s.code == static_cast<uint8_t>(MathOp::Assign) &&
-      (operand.form == OperandForm::Element || operand.form == OperandForm::ElementByVariable)) {
+      (s.operandForm == OperandForm::Element ||
+       s.operandForm == OperandForm::ElementByVariable)) {
     uint32_t element;
-    const Value* variable = ElementOperand(operand, element);
+    const Value* variable = ElementOperand(s, 1, element);
     if (variable == nullptr) return false;
     // Both refuse a target element past the target's elements, as the check below does.
     if (variable->kind == kKindString || variable->kind == kKindBarray) {
@@ -138,31 +170,33 @@ namespace {
     }
   }
   ScratchRelease release(operandScratch_[0]);
-  const Value* source = OperandValue(operand, operandScratch_[0]);
+  const Value* source = OperandValue(s, 1, operandScratch_[0]);
   if (source == nullptr) return false;
 
   // A string target may grow its list of texts to hold the index; other kinds may not.
   if (target->kind != kKindString && targetIndex >= target->count) return false;
-  if (operand.form == OperandForm::Variable && source->count > 1) return false;
-  return PerformMathOpInPlace(*target, s.code, *source, operand.form != OperandForm::Immediate,
+  if (s.operandForm == OperandForm::Variable && source->count > 1) return false;
+  return PerformMathOpInPlace(*target, s.code, *source, s.operandForm != OperandForm::Immediate,
                               targetIndex);
 }
 
 [[gnu::always_inline]] inline bool ProgramContext::ConditionalJump(DecodedStatement& s,
                                                                    bool& holds) {
+  Resolve(s);
   if (s.shape == StatementShape::VariableAgainstNumber ||
       s.shape == StatementShape::UInt64AgainstNumber) {
-    const Value* a = Resolve(s.operands[0].variable);
+    const Value* a = s.subject;
     if (a != nullptr && Comparable(a->kind)) {
-      holds = RelationHolds(static_cast<Relation>(s.code), *a, *s.operands[1].immediate);
+      holds = RelationHolds(static_cast<Relation>(s.code), comparison::NumberOf(*a),
+                            comparison::ComparedNumber{s.numberKind, s.number});
       return true;
     }
   }
   ScratchRelease releaseA(operandScratch_[0]);
   ScratchRelease releaseB(operandScratch_[1]);
-  const Value* a = OperandValue(s.operands[0], operandScratch_[0]);
+  const Value* a = OperandValue(s, 0, operandScratch_[0]);
   if (a == nullptr) return false;
-  const Value* b = OperandValue(s.operands[1], operandScratch_[1]);
+  const Value* b = OperandValue(s, 1, operandScratch_[1]);
   if (b == nullptr || !Comparable(a->kind) || !Comparable(b->kind)) return false;
   holds = RelationHolds(static_cast<Relation>(s.code), *a, *b);
   return true;
@@ -174,27 +208,28 @@ namespace {
                                                                    bool& jumped) {
   switch (s.shape) {
     case StatementShape::UInt64ByNumber: {
-      const Value* target = Resolve(s.variable);
-      uint8_t* dst = target != nullptr ? target->HeldUInt64(s.targetIndex) : nullptr;
-      return dst != nullptr &&
-             UInt64InPlace(dst, static_cast<MathOp>(s.code), s.operands[0].number.wide);
+      Resolve(s);
+      const Value* target = s.subject;
+      uint8_t* dst = target != nullptr ? target->HeldUInt64(s.subjectElement) : nullptr;
+      return dst != nullptr && UInt64InPlace(dst, static_cast<MathOp>(s.code), s.number);
     }
     case StatementShape::VariableIntoElement: {
-      const Value* target = Resolve(s.variable);
-      const Value* source = Resolve(s.operands[0].variable);
-      uint8_t* dst = target != nullptr ? target->HeldUInt64(s.targetIndex) : nullptr;
+      Resolve(s);
+      const Value* target = s.subject;
+      const Value* source = s.operand;
+      uint8_t* dst = target != nullptr ? target->HeldUInt64(s.subjectElement) : nullptr;
       const uint8_t* src = source != nullptr ? source->HeldUInt64(0) : nullptr;
       return dst != nullptr && src != nullptr && source->count == 1 &&
              UInt64InPlace(dst, static_cast<MathOp>(s.code), LoadLE64(src));
     }
     case StatementShape::UInt64AgainstNumber: {
-      const Value* a = Resolve(s.operands[0].variable);
+      Resolve(s);
+      const Value* a = s.subject;
       if (a == nullptr || a->kind != kKindUInt64) return false;
       const uint8_t* element = a->HeldUInt64(0);
       // The jump is taken when the relation does not hold.
       jumped = !comparison::HoldsOrdered(s.orderedOutcomes,
-                                         element != nullptr ? LoadLE64(element) : 0,
-                                         s.operands[1].number.wide);
+                                         element != nullptr ? LoadLE64(element) : 0, s.number);
       return true;
     }
     default:
@@ -207,14 +242,14 @@ namespace {
 [[gnu::always_inline]] inline DecodedStatement* ProgramContext::Following(
     DecodedStatements& statements, DecodedStatement& s, bool jumped, uint64_t& pos) {
   if (jumped) {
-    pos = s.target;
+    pos = s.parts->target;
     if (s.targetStatement == nullptr) s.targetStatement = statements.At(*this, pos);
     return s.targetStatement;
   }
   // Decoded one after the other: the address is known without a load, so the processor can
   // run ahead into the next statement.
   if (s.nextIsAdjacent) return &s + 1;
-  pos = s.next;
+  pos = s.parts->next;
   if (s.nextStatement == nullptr) {
     s.nextStatement = statements.At(*this, pos);
     s.nextIsAdjacent = s.nextStatement == &s + 1;
