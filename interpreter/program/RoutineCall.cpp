@@ -96,7 +96,7 @@ void ProgramContext::BindRoutine(const std::vector<uint8_t>* programBytes,
 DecodedStatements& ProgramContext::StatementsOfRun() {
   if (binding_.programRun != g_programRun || binding_.keyStream != keyStream ||
       binding_.decoded != decodedProgram || binding_.statements == nullptr) {
-    DecodedStatements& statements = decodedProgram->ForKeyStream(keyStream);
+    DecodedStatements& statements = decodedProgram->ForKeyStream(keyStream, bitLength);
     if (callDepth == 0) return statements;  // a program's own run binds nothing
     binding_.decoded = decodedProgram;
     binding_.statements = &statements;

@@ -70,46 +70,65 @@ uint64_t DecodedProgram::BoundFor(uint64_t programBytes) {
 }
 
 bool DecodedProgram::Reserve(uint64_t bytes) {
-  if (bytes > bound_ - used_) return false;
+  if (reached_ || bytes > bound_ - used_) {
+    reached_ = true;
+    return false;
+  }
   used_ += bytes;
   return true;
 }
 
-DecodedStatements& DecodedProgram::ForKeyStream(const std::vector<uint8_t>* keyStream) {
+DecodedStatements& DecodedProgram::ForKeyStream(const std::vector<uint8_t>* keyStream,
+                                                uint64_t bitLength) {
   std::unique_ptr<DecodedStatements>& statements = byKey_[keyStream];
-  if (statements == nullptr) statements = std::make_unique<DecodedStatements>(*this);
+  if (statements == nullptr) statements = std::make_unique<DecodedStatements>(*this, bitLength);
   return *statements;
 }
 
-DecodedStatement* DecodedStatements::At(const ProgramContext& reader, uint64_t pos) {
-  PositionTable::Entry* entry = positions_.Find(pos);
-  if (entry != nullptr && entry->statement != nullptr) {
-    return entry->statement == &g_undecodable ? nullptr : entry->statement;
+DecodedStatements::DecodedStatements(DecodedProgram& owner, uint64_t bitLength)
+    : owner_(owner) {
+  const uint64_t bytes = bitLength / 8 + 1;
+  const uint64_t words = bytes / 64 + 1;
+  if (!owner_.Reserve(2 * words * sizeof(uint64_t) + PositionTable::CoverBytes(bitLength))) {
+    return;
   }
-  if (entry == nullptr) {
-    entry = positions_.Insert(pos, [this](uint64_t bytes) { return owner_.Reserve(bytes); });
-    if (entry == nullptr) return nullptr;  // no room to note it: read bit by bit
-    if (owner_.DecodeAtVisit() > 1) return nullptr;
+  programBytes_ = bytes;
+  seen_.assign(words, 0);
+  entered_.assign(words, 0);
+  positions_.Cover(bitLength);
+}
+
+DecodedStatement* DecodedStatements::FindOrDecode(const ProgramContext& reader, uint64_t pos) {
+  const uint64_t byte = pos / 8;
+  uint64_t& entered = entered_[byte / 64];
+  const uint64_t bit = uint64_t{1} << (byte % 64);
+  if ((entered & bit) != 0) {
+    if (PositionTable::Entry* entry = positions_.Find(pos); entry != nullptr) {
+      return entry->statement == &g_undecodable ? nullptr : entry->statement;
+    }
+    if (owner_.Reached()) return nullptr;
   }
+  entered |= bit;
+  return DecodeAndKeep(reader, pos);
+}
+
+DecodedStatement* DecodedStatements::DecodeAndKeep(const ProgramContext& reader, uint64_t pos) {
+  constexpr uint64_t kStatementBytes = sizeof(DecodedStatement) + sizeof(StatementParts);
+  PositionTable::Entry* entry =
+      positions_.Insert(pos, [this](uint64_t bytes) { return owner_.Reserve(bytes); });
+  if (entry == nullptr) return nullptr;  // no room to enter it: read bit by bit from now on
 
   // Not decoded again after a refusal: a statement past the bound stays bit by bit.
   entry->statement = &g_undecodable;
-  constexpr uint64_t kStatementBytes = sizeof(DecodedStatement) + sizeof(StatementParts);
-  if (owner_.BytesUsed() + kStatementBytes > owner_.Bound()) return nullptr;
   Decoding d;
   if (!Decode(reader, pos, d)) return nullptr;
   const uint64_t extrasBytes = d.hasExtras ? sizeof(StatementExtras) + d.extraBytes : 0;
   if (!owner_.Reserve(kStatementBytes + extrasBytes)) return nullptr;
 
   // The parts go to their lasting place, and the statement points at them there.
-  if (d.hasExtras) {
-    extras_.push_back(std::move(d.extras));
-    d.parts.extras = &extras_.back();
-  }
-  parts_.push_back(d.parts);
-  d.statement.parts = &parts_.back();
-  statements_.push_back(d.statement);
-  entry->statement = &statements_.back();
+  if (d.hasExtras) d.parts.extras = &extras_.Add(std::move(d.extras));
+  d.statement.parts = &parts_.Add(std::move(d.parts));
+  entry->statement = &statements_.Add(std::move(d.statement));
   return entry->statement;
 }
 
