@@ -245,10 +245,8 @@ TEST_F(Profile, ANextWriteRemovesOnlyTheLeftoversOfKilledWrites) {
         {".Settings.ini.Link00", Link, false},
         {".Settings.ini.Other0", Foreign, geteuid() != 0},
         {".Settings.ini.Hard00", HardLink, false},
-        {".Settings.ini.abc", Stale, false},
         {".Settings.ini.abcdefg", Stale, false},
         {".Settings.ini.ab-def", Stale, false},
-        {"Settings.ini.abcdef", Stale, false},
         {".Other.ini.abcdef", Stale, false},
     };
     int held = -1;
