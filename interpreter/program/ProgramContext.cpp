@@ -144,17 +144,31 @@ void ProgramContext::NewScopeEpoch() { scopeEpoch_ = ++g_lastScopeEpoch; }
 
 void ProgramContext::CloseInnermostScope() {
   NewScopeEpoch();
-  scope_pool::Give(scopeValues.back(), scopeIndex.back(), scopeCounts.back(), kInitialScopeSlots);
+  ReleaseScope(scopeCounts.size() - 1);
   scopeCounts.pop_back();
   scopeIndex.pop_back();
   scopeValues.pop_back();
 }
 
-void ProgramContext::CloseAllScopes() {
-  NewScopeEpoch();
-  for (size_t s = scopeCounts.size(); s-- > 0;) {
-    scope_pool::Give(scopeValues[s], scopeIndex[s], scopeCounts[s], kInitialScopeSlots);
+// The context keeps one closed scope of the initial size for the next it opens (a routine
+// opens and closes its outermost scope on every call); others go to the pool.
+void ProgramContext::ReleaseScope(size_t s) noexcept {
+  std::vector<Value>& slots = scopeValues[s];
+  std::vector<int32_t>& index = scopeIndex[s];
+  if (spareSlots_.empty() && slots.size() == kInitialScopeSlots &&
+      index.size() == kInitialScopeSlots) {
+    scope_pool::ResetDeclared(slots, index, scopeCounts[s]);
+    spareSlots_.swap(slots);  // both spares are empty: nothing to release
+    spareIndex_.swap(index);
+    return;
   }
+  scope_pool::Give(slots, index, scopeCounts[s], kInitialScopeSlots);
+}
+
+void ProgramContext::CloseAllScopes() {
+  if (scopeCounts.empty()) return;  // nothing changes: references found stay as they are
+  NewScopeEpoch();
+  for (size_t s = scopeCounts.size(); s-- > 0;) ReleaseScope(s);
   scopeCounts.clear();
   scopeIndex.clear();
   scopeValues.clear();

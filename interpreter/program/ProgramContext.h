@@ -91,6 +91,9 @@ class ProgramContext {
   std::vector<Value*> callArguments_;
   NativeArgs nativeArgs_{NativeArgs::OwnsValues | NativeArgs::KeepIdOrder};
   std::unique_ptr<ProgramContext> routine_;
+  // The slots and index of a scope this context closed, for the next one it opens.
+  std::vector<Value> spareSlots_;
+  std::vector<int32_t> spareIndex_;
   // Numeric storage of the outermost scope's parameters when it closed, for the next run's
   // parameters of the same kind and count.
   std::vector<Value> parameterStorage_;
@@ -103,11 +106,14 @@ class ProgramContext {
     const std::vector<uint8_t>* keyStream = nullptr;
     DecodedProgram* decoded = nullptr;
     DecodedStatements* statements = nullptr;
+    uint64_t startBit = 0;
+    DecodedStatement* first = nullptr;  // the statement at startBit once it is decoded
   } binding_;
 
   void BindRoutine(const std::vector<uint8_t>* programBytes, uint64_t programBitLength,
                    const ProgramKey& key);
   DecodedStatements& StatementsOfRun();
+  DecodedStatement* FirstStatementOfRun(DecodedStatements& statements, uint64_t startBit);
   // A program's own run begins (not a routine's): bindings of earlier runs no longer hold.
   static void BeginProgramRun();
   // Changes whenever the scopes change (a declaration, a scope opened or closed), so that a
@@ -175,6 +181,7 @@ class ProgramContext {
   bool ReadCallArguments(uint64_t& pos, std::vector<Value*>& arguments);
 
   void CloseInnermostScope();
+  void ReleaseScope(size_t s) noexcept;
   void CloseAllScopes();
   // Reads a signed 32-bit offset and moves pos by it (modulo 2^64).
   bool ReadJump(uint64_t& pos);

@@ -100,6 +100,22 @@ DecodedStatements& ProgramContext::StatementsOfRun() {
     if (callDepth == 0) return statements;  // a program's own run binds nothing
     binding_.decoded = decodedProgram;
     binding_.statements = &statements;
+    binding_.first = nullptr;
   }
   return *binding_.statements;
+}
+
+// A decoded statement stays where it is for as long as its statements last.
+DecodedStatement* ProgramContext::FirstStatementOfRun(DecodedStatements& statements,
+                                                      uint64_t startBit) {
+  if (binding_.first != nullptr && binding_.startBit == startBit &&
+      binding_.statements == &statements) {
+    return binding_.first;
+  }
+  DecodedStatement* first = statements.At(*this, startBit);
+  if (binding_.statements == &statements) {
+    binding_.startBit = startBit;
+    binding_.first = first;
+  }
+  return first;
 }

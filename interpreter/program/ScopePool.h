@@ -13,6 +13,10 @@ namespace scope_pool {
 // entries of 0.
 void Take(std::vector<Value>& slots, std::vector<int32_t>& index, size_t initialSlots);
 
+// Makes the first `declared` slots and index entries of a closed scope those of a new one.
+void ResetDeclared(std::vector<Value>& slots, std::vector<int32_t>& index,
+                   int32_t declared) noexcept;
+
 // A closed scope whose first `declared` slots were in use; kept when it still has its initial
 // size and the pool has room, else released.
 void Give(std::vector<Value>& slots, std::vector<int32_t>& index, int32_t declared,

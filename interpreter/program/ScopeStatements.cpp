@@ -14,11 +14,16 @@ void ProgramContext::OpenScope() {
   makeRoom(scopeValues);
   makeRoom(scopeIndex);
   makeRoom(scopeCounts);
-  std::vector<Value> slots;
-  std::vector<int32_t> index;
-  scope_pool::Take(slots, index, kInitialScopeSlots);
-  scopeValues.push_back(std::move(slots));
-  scopeIndex.push_back(std::move(index));
+  if (!spareSlots_.empty()) {
+    scopeValues.push_back(std::move(spareSlots_));
+    scopeIndex.push_back(std::move(spareIndex_));
+  } else {
+    std::vector<Value> slots;
+    std::vector<int32_t> index;
+    scope_pool::Take(slots, index, kInitialScopeSlots);
+    scopeValues.push_back(std::move(slots));
+    scopeIndex.push_back(std::move(index));
+  }
   scopeCounts.push_back(0);
 }
 
@@ -73,34 +78,31 @@ namespace {
 // Larger storage is released with its scope: keeping it would hold memory past the call.
 constexpr uint64_t kKeptParameterBytes = 256;
 
-// Numeric storage of exactly count elements of its kind.
-bool HoldsAllElements(const Value& v) {
-  return v.NumericBytes() != nullptr &&
-         v.StorageBytes() == uint64_t{v.count} * Value::ElementWidth(v.kind);
-}
-
 }  // namespace
 
 // Called with the parameters handed back, just before the outermost scope closes.
 void ProgramContext::KeepParameterStorage(size_t parameters) {
   if (parameterStorage_.size() < parameters) parameterStorage_.resize(parameters);
-  std::vector<Value>& slots = scopeValues[0];
+  Value* slots = scopeValues[0].data();
   for (size_t i = 0; i < parameters; ++i) {
-    if (HoldsAllElements(slots[i]) && slots[i].StorageBytes() <= kKeptParameterBytes) {
-      parameterStorage_[i] = std::move(slots[i]);
+    Value& parameter = slots[i];
+    if (parameter.HasStorage() && parameter.IsNumeric() &&
+        parameter.StorageBytes() <= kKeptParameterBytes) {
+      parameterStorage_[i] = std::move(parameter);
     }
   }
 }
 
 // A parameter just declared, before it copies its argument: when the storage kept at its
 // position is of the argument's kind and count, the parameter takes it over, and the copy
-// then fills it instead of making new storage. What the copy leaves is the same either way.
+// then fills it instead of making new storage (or replaces it when it does not hold all the
+// elements). What the copy leaves is the same either way.
 void ProgramContext::ReuseParameterStorage(Value& parameter, const Value& argument) {
   const size_t position = static_cast<size_t>(scopeCounts[0]) - 1;
   if (position >= parameterStorage_.size()) return;
   Value& kept = parameterStorage_[position];
-  if (parameter.kind != argument.kind || kept.kind != argument.kind ||
-      kept.count != argument.count || !HoldsAllElements(kept)) {
+  if (!kept.HasStorage() || parameter.kind != argument.kind || kept.kind != argument.kind ||
+      kept.count != argument.count) {
     return;
   }
   kept.id = parameter.id;

@@ -203,7 +203,20 @@ bool Value::CopyFrom(const Value& source) {
   }
   // Numbers of the same count are copied over the storage held, which then reads exactly as
   // new storage would: a routine's parameters copy in and out this way on every call.
-  if (!IsNumeric() || NumericElements(kind) == nullptr || count != source.count) Clear();
+  if (const uint32_t width = ElementWidth(kind);
+      width != 0 && count == source.count && NumericElements(kind) != nullptr) {
+    auto* to = static_cast<uint8_t*>(data);
+    const auto* from = static_cast<const uint8_t*>(source.NumericElements(kind));
+    if (count != 1) {
+      CopyElementBytes(to, from, uint64_t{count} * width);
+    } else if (width == 8) {
+      StoreLE64(to, from != nullptr ? LoadLE64(from) : 0);
+    } else {
+      StoreLE32(to, from != nullptr ? LoadLE32(from) : 0);
+    }
+    return true;
+  }
+  Clear();
   if (!AssignElementsOf(source)) return false;
   return data != nullptr;
 }

@@ -259,7 +259,7 @@ void ProgramContext::LookUpVariables(DecodedStatement& s) {
 
 bool ProgramContext::RunDecoded(const std::vector<Value*>& callerValues, uint64_t pos) {
   DecodedStatements& statements = StatementsOfRun();
-  DecodedStatement* s = statements.At(*this, pos);
+  DecodedStatement* s = FirstStatementOfRun(statements, pos);
   for (;;) {
     if (s == nullptr) [[unlikely]] {
       const StepEnd end = Step(callerValues, pos);
