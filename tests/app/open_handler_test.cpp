@@ -1,7 +1,10 @@
 // The "Open TimeLock" button on the real dialog: each outcome of the request as the user sees
 // it, the result dialog's text, the timing line on standard output, and the end of the
 // process after a run that threw.
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <string>
@@ -106,17 +109,26 @@ TEST_F(OpenHandler, AFileNamedWithWesternLettersOpensAndKeepsItsSnapshots) {
     EXPECT_EQ(m_seen[2], "Select a settings file... in " + At("@/café listing Settings (*.ini)"));
 }
 
-// Only a regular file is read: a pipe or a device is refused at once, never waited on.
-TEST_F(OpenHandler, APipeOrADeviceCannotBeRead) {
+// Only a regular file is read: a pipe, a socket or a device is refused at once, before the
+// password stretch, and never waited on.
+TEST_F(OpenHandler, APipeASocketOrADeviceCannotBeRead) {
     OpenDialog();
-    const std::string pipe = At("@/pipe.tlk");
+    const std::string pipe = At("@/pipe.tlk"), socketFile = At("@/socket.tlk");
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const int listening = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    socketFile.copy(address.sun_path, sizeof address.sun_path - 1);
+    ASSERT_EQ(bind(listening, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
     const HangWatchdog watchdog(60);
-    for (const std::string& path : {pipe, std::string("/dev/zero")}) {
+    std::vector<std::string> expected;
+    for (const std::string& path : {pipe, socketFile, std::string("/dev/zero")}) {
         TypeInputs(realistic::SampleInputs(path));
         Press(IDC_OPEN_TIMELOCK, {kOk});
+        expected.push_back("Can't read file: " + path);
     }
-    EXPECT_EQ(m_seen, (std::vector<std::string>{"Can't read file: " + pipe, "Can't read file: /dev/zero"}));
+    EXPECT_EQ(m_seen, expected);
+    close(listening);
 }
 
 // A run that throws: "Failure", then the process ends with code 2 and no timing line.

@@ -7,7 +7,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -98,20 +97,13 @@ TEST(FileSpecSelectionTest, ChosenFileComesBackAsFolderNameAndFullPath) {
 }
 
 TEST(FileSpecSelectionTest, RefusedNameKeepsTheDialogOpenAndCancelKeepsTheCallersData) {
-    const QString cannotBeHeld = "\u0444\u0430\u0439\u043b.tl";  // a Cyrillic name
     const struct { const char* what; uint32_t flags; QString refused; } cases[] = {
         {"a file that must exist", kOnlyExistingFiles, "missing.tl"},
         {"a new name in a folder that must exist", OFN_PATHMUSTEXIST, "missing/new.tl"},
-        // The file is there, but its name has characters without a Windows-1252 byte.
-        {"a name that Windows-1252 cannot hold", kOnlyExistingFiles, cannotBeHeld},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         QTemporaryDir temp;
-        const bool heldNot = c.refused == cannotBeHeld;
-        if (heldNot) {
-            ASSERT_TRUE(QFile(temp.filePath(c.refused)).open(QIODevice::WriteOnly));
-        }
         auto selection = MakeSelection(temp.path(), c.flags);
         std::strcpy(selection->m_szFile, "*.tl");
         selection->m_nFileOffset = 7;
@@ -122,15 +114,7 @@ TEST(FileSpecSelectionTest, RefusedNameKeepsTheDialogOpenAndCancelKeepsTheCaller
             QFileDialog* dialog = AsFileDialog(modal);
             ASSERT_NE(dialog, nullptr);
             WhenModalOpens([&](QWidget* box) {
-                auto* message = qobject_cast<QMessageBox*>(box);
-                warned = message != nullptr;
-                if (message != nullptr && heldNot) {  // captioned as every box, naming the file
-                    EXPECT_EQ(message->windowTitle(), QFileInfo(QCoreApplication::applicationFilePath()).fileName());
-                    EXPECT_EQ(message->icon(), QMessageBox::Warning);
-                    EXPECT_TRUE(message->text().startsWith("The name of this file cannot be used:\n" +
-                                                           temp.filePath(c.refused) + "\n\n"));
-                    EXPECT_TRUE(message->text().contains("Windows-1252 (Western European)"));
-                }
+                warned = qobject_cast<QMessageBox*>(box) != nullptr;
                 PressEscape(box);
             });
             TypeNameAndEnter(dialog, c.refused);
