@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "app/settings_fixture.h"
+#include "platform/Files.h"
 #include "res/Resource.h"
 
 namespace {
@@ -89,6 +90,9 @@ TEST_F(Startup, SettingsStayInTheDocumentsFolderWhateverItsName) {
             EXPECT_NE(ReadFile(folder / "Settings.ini").find(std::string("Password=") + password + "\n"),
                       std::string::npos);
         }
+        WriteFile(m_dir / "snapshot.ini", "[Tarnvault]\nPassword=loaded\n");  // as Load copies it
+        EXPECT_TRUE(CopyFile((m_dir / "snapshot.ini").c_str(), g_pszSettingsFile, FALSE));
+        EXPECT_EQ(ReadFile(folder / "Settings.ini"), "[Tarnvault]\nPassword=loaded\n");
         EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
         m_dialog.reset();
         DestroyTheApp();
