@@ -154,7 +154,7 @@ class ProgramContext {
   const Value* ElementOperand(DecodedStatement& s, size_t place, uint32_t& element);
   const Value* OperandValue(DecodedStatement& s, size_t place, Value& scratch);
   bool Assignment(DecodedStatement& s);
-  bool UInt64Statement(DecodedStatement& s, bool& jumped);
+  bool NumberStatement(DecodedStatement& s, bool& jumped);
   bool Declaration(const std::vector<Value*>& callerValues, const DecodedStatement& s);
   bool ConditionalJump(DecodedStatement& s, bool& holds);
   bool RoutineCall(DecodedStatement& s);

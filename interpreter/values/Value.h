@@ -100,11 +100,10 @@ class Value {
     }
     return static_cast<uint8_t*>(data) + uint64_t{index} * width;
   }
-  // HeldNumeric(index, 8) of a Value known to be of kind uint64: null for any other kind.
-  uint8_t* HeldUInt64(uint32_t index) const {
-    if (kind != kKindUInt64 || !Holds(kKindUInt64) || index >= heldCount || index >= count) {
-      return nullptr;
-    }
+  // HeldNumeric(index, 8) of a Value expected to be of the 8-byte kind k (uint64 or double):
+  // null for any other kind. heldKind names a kind only while storage is held.
+  uint8_t* HeldWide(int32_t k, uint32_t index) const {
+    if (kind != k || heldKind != k || index >= heldCount || index >= count) return nullptr;
     return static_cast<uint8_t*>(data) + uint64_t{index} * 8;
   }
   uint64_t TextCount() const;                  // texts held by a string Value (may exceed count)

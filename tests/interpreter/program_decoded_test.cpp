@@ -2,8 +2,10 @@
 // be looked up again when the scopes change, and the bound on the decoded statements' memory.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -183,6 +185,85 @@ TEST(DecodedRunTest, TextAndByteArrayElementsIntoTargetsAgreeWithTheReading) {
         {Target::At(2, 2), Opnd::VarAt(2, 2)}}) {
     run(kKindInt, [&](ProgramWriter& w) { w.Assign(target, MathOp::Assign, source); });
   }
+}
+
+// Doubles take a short path while the variables turn out to be doubles held in place; a target
+// or operand of another kind, without storage or of several elements, NaN and infinities, and
+// the operations that take no double must come out as the bit-by-bit reading has them.
+TEST(DecodedRunTest, DoubleShortPathsAgreeWithTheReadingWhateverTheVariables) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  const struct { int32_t kind; uint32_t count, index; bool held; } targets[] = {
+      {kKindDouble, 1, 0, true}, {kKindDouble, 1, 0, false}, {kKindDouble, 2, 1, true},
+      {kKindDouble, 1, 1, false}, {kKindInt, 1, 0, true},    {kKindUInt64, 1, 0, true},
+      {kKindUInt32, 1, 0, true}};
+  // Immediates, then variable 2 of a kind and count, given a value or never assigned.
+  const struct { Operand operand; int32_t kind; uint32_t count; std::optional<Operand> value; }
+      sources[] = {{Imm::Double(2.5), kKindInt, 1, {}},  {Imm::Double(nan), kKindInt, 1, {}},
+                   {Imm::Double(-inf), kKindInt, 1, {}}, {Imm::Double(-0.0), kKindInt, 1, {}},
+                   {Opnd::Var(2), kKindDouble, 1, Imm::Double(7.25)},
+                   {Opnd::Var(2), kKindDouble, 1, Imm::Double(inf)},
+                   {Opnd::Var(2), kKindDouble, 1, {}},
+                   {Opnd::Var(2), kKindDouble, 2, Imm::Double(7.25)},
+                   {Opnd::Var(2), kKindInt, 1, Imm::Int(-7)}};
+  using Result = std::pair<bool, std::string>;
+  for (const auto& t : targets) {
+    // Variable 1 is the target, variable 2 of the given kind and count; then the body.
+    const auto run = [&](int32_t sourceKind, uint32_t sourceCount, const auto& body) {
+      ProgramWriter w;
+      w.OpenScope().Declare(t.kind, 1, t.count).Declare(sourceKind, 2, sourceCount);
+      if (t.held) w.Assign(Target::At(1, t.index), MathOp::Assign, Imm::Double(1000.5));
+      body(w);
+      w.CloseScope();
+      BothWays([&] {
+        Value result = Typed(t.kind, t.count), flag = Typed(sourceKind, sourceCount);
+        const bool ended = RunProgram(w, {&result, &flag});
+        return Result{ended, ElementText(result, t.index) + "/" + ElementText(flag, 0)};
+      });
+    };
+    for (const auto& source : sources) {
+      for (uint32_t op = 0; op < 12; ++op) {
+        run(source.kind, source.count, [&](ProgramWriter& w) {
+          if (source.value) w.Assign(Target(2), MathOp::Assign, *source.value);
+          w.Assign(Target::At(1, t.index), static_cast<MathOp>(op), source.operand);
+        });
+      }
+    }
+    // Variable 1 holding each immediate in turn, compared with a double.
+    for (const auto& source : sources) {
+      if (source.operand.form != Operand::Form::Immediate) continue;
+      for (const double b : {0.0, 1000.5, nan}) {
+        for (uint32_t r = 0; r < 8; ++r) {
+          run(kKindInt, 1, [&](ProgramWriter& w) {
+            const Label skip = w.NewLabel();
+            w.Assign(Target(1), MathOp::Assign, source.operand);
+            w.JumpUnless(static_cast<Relation>(r), Opnd::Var(1), Imm::Double(b), skip);
+            w.Assign(Target(2), MathOp::Assign, Imm::Int(1)).Bind(skip);
+          });
+        }
+      }
+    }
+  }
+}
+
+// The same statements meet a double variable 1 and then, in a scope opened between turns, an
+// int variable 1: they must leave the short path for it, and take it again for the double.
+TEST(DecodedRunTest, DoubleShortPathsFollowAVariableThatIsAnIntOnOtherTurns) {
+  ProgramWriter w;
+  const Label top = w.NewLabel(), end = w.NewLabel();
+  w.OpenScope().Declare(kKindDouble, 1).Declare(kKindInt, 2).Bind(top);
+  w.Assign(Target(1), MathOp::Add, Imm::Double(2.75)).Assign(Target(2), MathOp::Add, Imm::Int(1));
+  w.JumpUnless(Relation::GreaterEqual, Opnd::Var(1), Imm::Double(4.0), top);
+  w.JumpUnless(Relation::Equal, Opnd::Var(2), Imm::Int(2), end);
+  w.OpenScope().Declare(kKindInt, 1).JumpUnless(Relation::Always6, Imm::Int(0), Imm::Int(0), top);
+  w.Bind(end).CloseScopesAndJump(1, Offset{0}).Assign(Target(1), MathOp::Add, Imm::Double(2.75));
+  w.CloseScope();
+  const auto outcome = BothWays([&] {
+    Value real = Typed(kKindDouble), turns = Int(0);
+    const bool ended = RunProgram(w, {&real, &turns});
+    return std::tuple(ended, real.GetDouble(0), IntOf(turns));
+  });
+  EXPECT_EQ(outcome, std::tuple(true, 8.25, 4));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "interpreter/program/Comparison.h"
 #include "interpreter/program/Operand.h"
 #include "interpreter/program/ProgramContext.h"
+#include "interpreter/values/ElementArithmetic.h"
 
 namespace {
 
@@ -33,15 +34,24 @@ StatementShape ShapeOf(const DecodedStatement& s) {
   if (s.opcode == Opcode::Assign && computes &&
       s.subjectForm != OperandForm::ElementByVariable) {
     if (numberOperand) {
-      return s.numberKind == kKindUInt64 ? StatementShape::UInt64ByNumber
-                                         : StatementShape::NumberIntoElement;
+      if (s.numberKind == kKindUInt64) return StatementShape::UInt64ByNumber;
+      const bool takesDouble = element_arithmetic::AcceptsKinds(static_cast<MathOp>(s.code),
+                                                                kKindDouble, kKindDouble);
+      return s.numberKind == kKindDouble && takesDouble ? StatementShape::DoubleByNumber
+                                                        : StatementShape::NumberIntoElement;
     }
     if (s.operandForm == OperandForm::Variable) return StatementShape::VariableIntoElement;
   }
   if ((s.opcode == Opcode::JumpUnless || s.opcode == Opcode::JumpUnlessToo) &&
       s.subjectForm == OperandForm::Variable && numberOperand) {
-    return s.numberKind == kKindUInt64 ? StatementShape::UInt64AgainstNumber
-                                       : StatementShape::VariableAgainstNumber;
+    switch (s.numberKind) {
+      case kKindUInt64:
+        return StatementShape::UInt64AgainstNumber;
+      case kKindDouble:
+        return StatementShape::DoubleAgainstNumber;
+      default:
+        return StatementShape::VariableAgainstNumber;
+    }
   }
   return StatementShape::General;
 }

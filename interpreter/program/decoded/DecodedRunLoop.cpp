@@ -1,4 +1,4 @@
-// The run of decoded statements: a short path for uint64 counting and summing, else one
+// The run of decoded statements: short paths for uint64 and double numbers, else one
 // dispatch over the opcode table, as the step-by-step run makes, with the end tests after each
 // statement. A statement that has no decoded form (it does not decode completely, or the
 // memory bound is reached) is run step by step.
@@ -38,6 +38,19 @@ namespace {
   if (!wide.AssignValue(indexVariable, nullptr, true, 0, 0)) return false;
   index = wide.GetUInt64(0);
   return true;
+}
+
+// A double element combined with a double by an operation that takes doubles (multiply,
+// divide, add, subtract, assign): what ComputeInPlace and AssignNumberInPlace make of it, with
+// both kinds known. An assignment copies the bits as they stand.
+[[gnu::always_inline]] inline void DoubleInPlace(uint8_t* dst, MathOp code, uint64_t source) {
+  if (code == MathOp::Assign) {
+    StoreLE64(dst, source);
+    return;
+  }
+  const double d = std::bit_cast<double>(LoadLE64(dst));
+  StoreLE64(dst, std::bit_cast<uint64_t>(
+                     element_arithmetic::InDouble(code, d, std::bit_cast<double>(source))));
 }
 
 // A uint64 element combined with a uint64: what ComputeInPlace and AssignNumberInPlace make of
@@ -123,8 +136,8 @@ void ProgramContext::LookUpVariables(DecodedStatement& s) {
     // its checks, which such values pass. An assignment converts as AssignValue does.
     const MathOp code = static_cast<MathOp>(s.code);
     uint8_t* dst = target->HeldNumeric(s.subjectElement, Value::ElementWidth(target->kind));
-    if (s.shape == StatementShape::NumberIntoElement ||
-        s.shape == StatementShape::UInt64ByNumber) {
+    if (s.shape == StatementShape::NumberIntoElement || s.shape == StatementShape::UInt64ByNumber ||
+        s.shape == StatementShape::DoubleByNumber) {
       const element_arithmetic::SourceElement number = NumberOf(s);
       if (dst != nullptr && code == MathOp::Assign) {
         AssignNumberInPlace(target->kind, dst, number);
@@ -184,7 +197,8 @@ void ProgramContext::LookUpVariables(DecodedStatement& s) {
                                                                    bool& holds) {
   Resolve(s);
   if (s.shape == StatementShape::VariableAgainstNumber ||
-      s.shape == StatementShape::UInt64AgainstNumber) {
+      s.shape == StatementShape::UInt64AgainstNumber ||
+      s.shape == StatementShape::DoubleAgainstNumber) {
     const Value* a = s.subject;
     if (a != nullptr && Comparable(a->kind)) {
       holds = RelationHolds(static_cast<Relation>(s.code), comparison::NumberOf(*a),
@@ -202,34 +216,61 @@ void ProgramContext::LookUpVariables(DecodedStatement& s) {
   return true;
 }
 
-// The uint64 shapes when their variables turn out to be uint64 numbers: true when s ran
-// (and succeeded), false when s must take its statement's path.
-[[gnu::always_inline]] inline bool ProgramContext::UInt64Statement(DecodedStatement& s,
+// The uint64 and double shapes when their variables turn out to be numbers of the shape's kind:
+// true when s ran (and succeeded), false when s must take its statement's path.
+[[gnu::always_inline]] inline bool ProgramContext::NumberStatement(DecodedStatement& s,
                                                                    bool& jumped) {
+  const MathOp code = static_cast<MathOp>(s.code);
   switch (s.shape) {
     case StatementShape::UInt64ByNumber: {
       Resolve(s);
       const Value* target = s.subject;
-      uint8_t* dst = target != nullptr ? target->HeldUInt64(s.subjectElement) : nullptr;
-      return dst != nullptr && UInt64InPlace(dst, static_cast<MathOp>(s.code), s.number);
+      uint8_t* dst = target != nullptr ? target->HeldWide(kKindUInt64, s.subjectElement) : nullptr;
+      return dst != nullptr && UInt64InPlace(dst, code, s.number);
+    }
+    case StatementShape::DoubleByNumber: {
+      Resolve(s);
+      const Value* target = s.subject;
+      uint8_t* dst = target != nullptr ? target->HeldWide(kKindDouble, s.subjectElement) : nullptr;
+      if (dst == nullptr) return false;
+      DoubleInPlace(dst, code, s.number);
+      return true;
     }
     case StatementShape::VariableIntoElement: {
       Resolve(s);
       const Value* target = s.subject;
       const Value* source = s.operand;
-      uint8_t* dst = target != nullptr ? target->HeldUInt64(s.subjectElement) : nullptr;
-      const uint8_t* src = source != nullptr ? source->HeldUInt64(0) : nullptr;
-      return dst != nullptr && src != nullptr && source->count == 1 &&
-             UInt64InPlace(dst, static_cast<MathOp>(s.code), LoadLE64(src));
+      if (target == nullptr || source == nullptr || source->count != 1) return false;
+      if (uint8_t* dst = target->HeldWide(kKindUInt64, s.subjectElement)) {
+        const uint8_t* src = source->HeldWide(kKindUInt64, 0);
+        return src != nullptr && UInt64InPlace(dst, code, LoadLE64(src));
+      }
+      uint8_t* dst = target->HeldWide(kKindDouble, s.subjectElement);
+      const uint8_t* src = source->HeldWide(kKindDouble, 0);
+      // The shape holds only the operations that compute, of which these take doubles.
+      const bool takesDouble = element_arithmetic::AcceptsKinds(code, kKindDouble, kKindDouble);
+      if (dst == nullptr || src == nullptr || !takesDouble) return false;
+      DoubleInPlace(dst, code, LoadLE64(src));
+      return true;
     }
     case StatementShape::UInt64AgainstNumber: {
       Resolve(s);
       const Value* a = s.subject;
       if (a == nullptr || a->kind != kKindUInt64) return false;
-      const uint8_t* element = a->HeldUInt64(0);
+      const uint8_t* element = a->HeldWide(kKindUInt64, 0);
       // The jump is taken when the relation does not hold.
       jumped = !comparison::HoldsOrdered(s.orderedOutcomes,
                                          element != nullptr ? LoadLE64(element) : 0, s.number);
+      return true;
+    }
+    case StatementShape::DoubleAgainstNumber: {
+      Resolve(s);
+      const Value* a = s.subject;
+      if (a == nullptr || a->kind != kKindDouble) return false;
+      const uint8_t* element = a->HeldWide(kKindDouble, 0);
+      const double value = element != nullptr ? std::bit_cast<double>(LoadLE64(element)) : 0.0;
+      jumped = !comparison::Holds(static_cast<Relation>(s.code), value,
+                                  std::bit_cast<double>(s.number));
       return true;
     }
     default:
@@ -270,8 +311,10 @@ bool ProgramContext::RunDecoded(const std::vector<Value*>& callerValues, uint64_
     if (!SpendStatementBudget()) return false;
 
     bool jumped = false;  // the statement goes on at its target rather than after its fields
-    bool scopesTested = true;
-    if (!UInt64Statement(*s, jumped)) {
+    // A number statement found its variables, so a scope is open, and it closed none.
+    bool scopesTested = false;
+    if (!NumberStatement(*s, jumped)) {
+      scopesTested = true;
       switch (s->opcode) {
         case Opcode::OpenScope:
           OpenScope();
@@ -311,6 +354,15 @@ bool ProgramContext::RunDecoded(const std::vector<Value*>& callerValues, uint64_
       }
     }
     if (scopesTested && scopeCounts.empty()) return true;
+    // A statement is linked to the one after it only once that lies before the program's end.
+    if (!jumped && s->nextIsAdjacent) {
+      ++s;
+      continue;
+    }
+    if (jumped && s->targetStatement != nullptr) {
+      s = s->targetStatement;
+      continue;
+    }
     if (jumped ? s->targetEnds : s->nextEnds) return true;
     s = Following(statements, *s, jumped, pos);
   }

@@ -45,6 +45,10 @@ enum class StatementShape : uint8_t {
   // guarded by its kind alone (as does a uint64 variable into a uint64 element).
   UInt64ByNumber,
   UInt64AgainstNumber,
+  // The same with a double immediate, for double variables (an assignment: only the operations
+  // that take a double).
+  DoubleByNumber,
+  DoubleAgainstNumber,
 };
 
 // What the general paths of a few statements read and most statements lack.
