@@ -95,8 +95,10 @@ bool ProgramContext::AddVariable(uint64_t kind, uint64_t id, uint64_t count) {
   slot.id = id;
   slot.count = static_cast<uint32_t>(count);
   // Entries rank .. n-1 move up by one; the index keeps as many entries as there are slots.
-  std::move_backward(index.begin() + static_cast<std::ptrdiff_t>(rank), index.begin() + n,
-                     index.begin() + n + 1);
+  if (rank < static_cast<size_t>(n)) {
+    std::move_backward(index.begin() + static_cast<std::ptrdiff_t>(rank), index.begin() + n,
+                       index.begin() + n + 1);
+  }
   index[rank] = n;
   scopeCounts.back() = n + 1;
   return true;
