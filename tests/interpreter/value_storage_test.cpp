@@ -76,6 +76,21 @@ TEST(ValueStorage, CopiesAreDeepAndMovesHandOverTheStorage) {
   EXPECT_TRUE(target.GetData() == data && target.id == 9u);
 }
 
+// Numbers copied over storage of the same count read as a fresh copy of the source would,
+// a source without storage giving zeros.
+TEST(ValueStorage, CopyOverHeldNumbersOfTheSameCount) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"q:5", "q:7"}, {"q:5", "q*1"}, {"i:-1", "i:4"}, {"u:9", "u*1"},
+      {"d:1", "d:-0"}, {"i:1,2,3", "i:4,5,6"}, {"u:1,2", "u*2"}};
+  for (const auto& [target, source] : cases) {
+    Value to = Make(target);
+    const Value from = Make(source);
+    to.id = 3;
+    EXPECT_TRUE(to.CopyFrom(from)) << target << " " << source;
+    EXPECT_EQ(Describe(to) + std::to_string(to.id), Describe(Value(from)) + "3") << source;
+  }
+}
+
 // A destination's old bytes are overwritten, zero blocks of the source included.
 TEST(ValueStorage, ZeroSkippingCopyStillCopiesEveryByte) {
   std::vector<uint8_t> source(3 * 4096 + 100, 0), destination(source.size(), 0xEE);
