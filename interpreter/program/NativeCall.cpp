@@ -42,7 +42,7 @@ bool ProgramContext::CallNative(uint64_t native) {
 }
 
 bool ProgramContext::Arguments(DecodedStatement& s, std::vector<Value*>& arguments) {
-  for (VariableRef& reference : s.parts->extras->arguments) {
+  for (VariableRef& reference : s.Extras()->arguments) {
     Value* argument = Resolve(reference);
     if (argument == nullptr) return false;
     arguments.push_back(argument);
@@ -53,7 +53,7 @@ bool ProgramContext::Arguments(DecodedStatement& s, std::vector<Value*>& argumen
 bool ProgramContext::NativeCall(DecodedStatement& s) {
   // Straight into the list: it has room for the arguments after the first call.
   const DetachOnExit detach(nativeArgs_);
-  for (VariableRef& reference : s.parts->extras->arguments) {
+  for (VariableRef& reference : s.Extras()->arguments) {
     Value* argument = Resolve(reference);
     if (argument == nullptr) return false;
     nativeArgs_.Add(argument);

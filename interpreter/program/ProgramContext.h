@@ -124,6 +124,10 @@ class ProgramContext {
   bool RunStepByStep(const std::vector<Value*>& callerValues, uint64_t pos);
   // One statement read field by field at pos and carried out, with the loop's end tests.
   StepEnd Step(const std::vector<Value*>& callerValues, uint64_t& pos);
+  // Statements read bit by bit from pos until one has a decoded form, s (Next), or the run
+  // ends. Beside the step-by-step run, so that the two read statements alike.
+  StepEnd StepToDecoded(DecodedStatements& statements, const std::vector<Value*>& callerValues,
+                        uint64_t& pos, DecodedStatement*& s);
   bool RunDecoded(const std::vector<Value*>& callerValues, uint64_t pos);
   DecodedStatement* Following(DecodedStatements& statements, DecodedStatement& s, bool jumped,
                               uint64_t& pos);

@@ -45,7 +45,7 @@ bool ProgramContext::RoutineCall(DecodedStatement& s) {
     if (keyVariable == nullptr || !MakeRoutineKey(*keyVariable, key)) return false;
   }
   if (callDepth >= kMaxRoutineDepth) return true;
-  RunRoutine(key, s.parts->target);
+  RunRoutine(key, s.Target());
   return true;
 }
 

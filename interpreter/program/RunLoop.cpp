@@ -31,6 +31,17 @@ bool ProgramContext::RunStepByStep(const std::vector<Value*>& callerValues, uint
   }
 }
 
+ProgramContext::StepEnd ProgramContext::StepToDecoded(DecodedStatements& statements,
+                                                     const std::vector<Value*>& callerValues,
+                                                     uint64_t& pos, DecodedStatement*& s) {
+  do {
+    const StepEnd end = Step(callerValues, pos);
+    if (end != StepEnd::Next) return end;
+    s = statements.At(*this, pos);
+  } while (s == nullptr);
+  return StepEnd::Next;
+}
+
 // One dispatch over the opcode table. Every statement reads its own fields after the 4-bit
 // opcode; a false from a statement ends the run at once.
 ProgramContext::StepEnd ProgramContext::Step(const std::vector<Value*>& callerValues,

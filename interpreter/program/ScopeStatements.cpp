@@ -56,7 +56,7 @@ bool ProgramContext::Declaration(const std::vector<Value*>& callerValues, uint64
 
 bool ProgramContext::Declaration(const std::vector<Value*>& callerValues,
                                  const DecodedStatement& s) {
-  return AddVariable(s.code, s.parts->subjectId, s.number) && BindParameter(callerValues);
+  return AddVariable(s.code, s.SubjectId(), s.number) && BindParameter(callerValues);
 }
 
 bool ProgramContext::BindParameter(const std::vector<Value*>& callerValues) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -56,19 +57,34 @@ StatementShape ShapeOf(const DecodedStatement& s) {
   return StatementShape::General;
 }
 
+// A jump, a close scope with flag F, a routine call.
+bool HasTarget(const DecodedStatement& s) {
+  switch (s.opcode) {
+    case Opcode::CloseScope:
+      return s.jumps;
+    case Opcode::JumpUnless:
+    case Opcode::JumpUnlessToo:
+    case Opcode::CallRoutine:
+    case Opcode::CloseScopesAndJump:
+    case Opcode::CloseScopesAndJumpToo:
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 // A statement while it decodes: kept only when it decodes completely and fits the bound.
 struct Decoding {
   DecodedStatement statement;
-  StatementParts parts;
-  StatementExtras extras;
-  bool hasExtras = false;
-  uint64_t extraBytes = 0;  // held by the extras beyond their own size
+  MoreStatementParts parts;
+  std::optional<StatementExtras> extras;  // made only for the statements that have them
+  uint64_t extraBytes = 0;                // held by the extras beyond their own size
 
   StatementExtras& Extras() {
-    hasExtras = true;
-    return extras;
+    if (!extras) extras.emplace();
+    return *extras;
   }
 };
 
@@ -123,7 +139,6 @@ DecodedStatement* DecodedStatements::FindOrDecode(const ProgramContext& reader, 
 }
 
 DecodedStatement* DecodedStatements::DecodeAndKeep(const ProgramContext& reader, uint64_t pos) {
-  constexpr uint64_t kStatementBytes = sizeof(DecodedStatement) + sizeof(StatementParts);
   PositionTable::Entry* entry =
       positions_.Insert(pos, [this](uint64_t bytes) { return owner_.Reserve(bytes); });
   if (entry == nullptr) return nullptr;  // no room to enter it: read bit by bit from now on
@@ -132,19 +147,26 @@ DecodedStatement* DecodedStatements::DecodeAndKeep(const ProgramContext& reader,
   entry->statement = &g_undecodable;
   Decoding d;
   if (!Decode(reader, pos, d)) return nullptr;
-  const uint64_t extrasBytes = d.hasExtras ? sizeof(StatementExtras) + d.extraBytes : 0;
-  if (!owner_.Reserve(kStatementBytes + extrasBytes)) return nullptr;
+  DecodedStatement& s = d.statement;
+  s.moreParts = d.extras || s.operandForm != OperandForm::Immediate || HasTarget(s);
+  const uint64_t partsBytes = s.moreParts ? sizeof(MoreStatementParts) : sizeof(StatementParts);
+  const uint64_t extrasBytes = d.extras ? sizeof(StatementExtras) + d.extraBytes : 0;
+  if (!owner_.Reserve(sizeof(DecodedStatement) + partsBytes + extrasBytes)) return nullptr;
 
   // The parts go to their lasting place, and the statement points at them there.
-  if (d.hasExtras) d.parts.extras = &extras_.Add(std::move(d.extras));
-  d.statement.parts = &parts_.Add(std::move(d.parts));
+  if (d.extras) d.parts.extras = &extras_.Add(std::move(*d.extras));
+  if (d.statement.moreParts) {
+    d.statement.parts = &moreParts_.Add(std::move(d.parts));
+  } else {
+    d.statement.parts = &parts_.Add(StatementParts(d.parts));
+  }
   entry->statement = &statements_.Add(std::move(d.statement));
   return entry->statement;
 }
 
 bool DecodedStatements::Decode(const ProgramContext& reader, uint64_t pos, Decoding& d) {
   DecodedStatement& s = d.statement;
-  StatementParts& p = d.parts;
+  MoreStatementParts& p = d.parts;
   uint64_t field;
   if (!reader.ReadBits(pos, 4, field)) return false;
   s.opcode = static_cast<Opcode>(field);

@@ -65,6 +65,7 @@ class DecodedStatements {
   PositionTable positions_;
   StableStore<DecodedStatement> statements_;
   StableStore<StatementParts> parts_;
+  StableStore<MoreStatementParts> moreParts_;
   StableStore<StatementExtras> extras_;
 };
 

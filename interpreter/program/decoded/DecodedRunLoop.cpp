@@ -81,9 +81,9 @@ namespace {
 }  // namespace
 
 void ProgramContext::LookUpVariables(DecodedStatement& s) {
-  if (s.subjectForm != OperandForm::Immediate) s.subject = FindValue(s.parts->subjectId);
-  if (s.operandForm != OperandForm::Immediate) s.operand = FindValue(s.parts->operandId);
-  if (StatementExtras* extras = s.parts->extras; extras != nullptr) {
+  if (s.subjectForm != OperandForm::Immediate) s.subject = FindValue(s.SubjectId());
+  if (s.operandForm != OperandForm::Immediate) s.operand = FindValue(s.OperandId());
+  if (StatementExtras* extras = s.Extras(); extras != nullptr) {
     if (s.subjectForm == OperandForm::ElementByVariable) {
       extras->indexes[0].value = FindValue(extras->indexes[0].id);
     }
@@ -101,7 +101,7 @@ void ProgramContext::LookUpVariables(DecodedStatement& s) {
   if (variable == nullptr) return nullptr;
   uint64_t index = place == 0 ? s.subjectElement : s.operandElement;
   if ((place == 0 ? s.subjectForm : s.operandForm) == OperandForm::ElementByVariable) {
-    const Value* indexVariable = s.parts->extras->indexes[place].value;
+    const Value* indexVariable = s.Extras()->indexes[place].value;
     if (indexVariable == nullptr || !IndexFrom(*indexVariable, index)) return nullptr;
   }
   return ElementWithin(*variable, index, element) ? variable : nullptr;
@@ -117,7 +117,7 @@ void ProgramContext::LookUpVariables(DecodedStatement& s) {
       SetImmediate(scratch, s.numberKind, s.number);
       return &scratch;
     }
-    return &s.parts->extras->immediates[place];
+    return &s.Extras()->immediates[place];
   }
   if (form == OperandForm::Variable) return place == 0 ? s.subject : s.operand;
   uint32_t element;
@@ -167,7 +167,7 @@ void ProgramContext::LookUpVariables(DecodedStatement& s) {
   }
   uint32_t targetIndex = s.subjectElement;
   if (s.subjectForm == OperandForm::ElementByVariable) {
-    const Value* indexVariable = s.parts->extras->indexes[0].value;
+    const Value* indexVariable = s.Extras()->indexes[0].value;
     if (indexVariable == nullptr || !TargetIndexFrom(*indexVariable, targetIndex)) return false;
   }
 
@@ -283,14 +283,14 @@ void ProgramContext::LookUpVariables(DecodedStatement& s) {
 [[gnu::always_inline]] inline DecodedStatement* ProgramContext::Following(
     DecodedStatements& statements, DecodedStatement& s, bool jumped, uint64_t& pos) {
   if (jumped) {
-    pos = s.parts->target;
+    pos = s.Target();
     if (s.targetStatement == nullptr) s.targetStatement = statements.At(*this, pos);
     return s.targetStatement;
   }
   // Decoded one after the other: the address is known without a load, so the processor can
   // run ahead into the next statement.
   if (s.nextIsAdjacent) return &s + 1;
-  pos = s.parts->next;
+  pos = s.Next();
   if (s.nextStatement == nullptr) {
     s.nextStatement = statements.At(*this, pos);
     s.nextIsAdjacent = s.nextStatement == &s + 1;
@@ -303,10 +303,8 @@ bool ProgramContext::RunDecoded(const std::vector<Value*>& callerValues, uint64_
   DecodedStatement* s = FirstStatementOfRun(statements, pos);
   for (;;) {
     if (s == nullptr) [[unlikely]] {
-      const StepEnd end = Step(callerValues, pos);
+      const StepEnd end = StepToDecoded(statements, callerValues, pos, s);
       if (end != StepEnd::Next) return end == StepEnd::RunEnds;
-      s = statements.At(*this, pos);
-      continue;
     }
     if (!SpendStatementBudget()) return false;
 

@@ -65,8 +65,13 @@ struct StatementExtras {
 // The parts of a statement that its short paths do not read.
 struct StatementParts {
   uint64_t next = 0;       // the bit after the statement's fields
-  uint64_t target = 0;     // where a jump goes; the start bit of a routine call
   uint64_t subjectId = 0;  // the variable looked up into subject; declaration: the new id
+};
+
+// ...and those that only statements with a variable operand, a jump, a routine call or extras
+// have: the rest do without them.
+struct MoreStatementParts : StatementParts {
+  uint64_t target = 0;     // where a jump goes; the start bit of a routine call
   uint64_t operandId = 0;  // the variable looked up into operand
   StatementExtras* extras = nullptr;
 };
@@ -87,6 +92,7 @@ struct DecodedStatement {
   bool nextIsAdjacent : 1 = false;  // nextStatement is the statement stored right after this one
   bool nextEnds : 1 = false;        // next is at or past the program's end: the run ends there
   bool targetEnds : 1 = false;      // so is target
+  bool moreParts : 1 = false;       // parts is a MoreStatementParts
 
   uint32_t subjectElement = 0;  // the subject's element when given by an immediate index
   uint32_t operandElement = 0;  // the operand's element when given by an immediate index
@@ -106,6 +112,16 @@ struct DecodedStatement {
                                // native call: the native's index; close scopes: N
   };
   StatementParts* parts = nullptr;
+
+  uint64_t Next() const { return parts->next; }
+  uint64_t SubjectId() const { return parts->subjectId; }
+  // Only for statements with more parts: every jump and routine call has them.
+  uint64_t Target() const { return More().target; }
+  uint64_t OperandId() const { return More().operandId; }
+  StatementExtras* Extras() const { return moreParts ? More().extras : nullptr; }
+
+ private:
+  const MoreStatementParts& More() const { return static_cast<const MoreStatementParts&>(*parts); }
 };
 
 static_assert(sizeof(DecodedStatement) == 64, "a decoded statement fills one cache line");
