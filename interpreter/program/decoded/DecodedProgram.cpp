@@ -13,9 +13,6 @@
 
 namespace {
 
-// Marks a position whose statement is never decoded.
-DecodedStatement g_undecodable;
-
 // A string immediate is read into at most this many bytes; without a 0 byte among them the
 // text keeps all but the last.
 constexpr uint32_t kStringImmediateBytes = 2048;
@@ -129,8 +126,10 @@ DecodedStatement* DecodedStatements::FindOrDecode(const ProgramContext& reader, 
   uint64_t& entered = entered_[byte / 64];
   const uint64_t bit = uint64_t{1} << (byte % 64);
   if ((entered & bit) != 0) {
-    if (PositionTable::Entry* entry = positions_.Find(pos); entry != nullptr) {
-      return entry->statement == &g_undecodable ? nullptr : entry->statement;
+    if (const PositionTable::Entry* entry = positions_.Find(pos); entry != nullptr) {
+      return entry->statement == PositionTable::kUndecodable
+                 ? nullptr
+                 : &statements_[entry->statement - 1];
     }
     if (owner_.Reached()) return nullptr;
   }
@@ -139,12 +138,14 @@ DecodedStatement* DecodedStatements::FindOrDecode(const ProgramContext& reader, 
 }
 
 DecodedStatement* DecodedStatements::DecodeAndKeep(const ProgramContext& reader, uint64_t pos) {
+  // Statements are numbered in 32 bits; so many never fit a bound anyway.
+  if (statements_.size() >= PositionTable::kUndecodable - 1) return nullptr;
+  // Entered as undecodable: not decoded again after a refusal, so that a statement past the
+  // bound stays bit by bit.
   PositionTable::Entry* entry =
       positions_.Insert(pos, [this](uint64_t bytes) { return owner_.Reserve(bytes); });
   if (entry == nullptr) return nullptr;  // no room to enter it: read bit by bit from now on
 
-  // Not decoded again after a refusal: a statement past the bound stays bit by bit.
-  entry->statement = &g_undecodable;
   Decoding d;
   if (!Decode(reader, pos, d)) return nullptr;
   DecodedStatement& s = d.statement;
@@ -155,13 +156,13 @@ DecodedStatement* DecodedStatements::DecodeAndKeep(const ProgramContext& reader,
 
   // The parts go to their lasting place, and the statement points at them there.
   if (d.extras) d.parts.extras = &extras_.Add(std::move(*d.extras));
-  if (d.statement.moreParts) {
-    d.statement.parts = &moreParts_.Add(std::move(d.parts));
+  if (s.moreParts) {
+    s.parts = &moreParts_.Add(std::move(d.parts));
   } else {
-    d.statement.parts = &parts_.Add(StatementParts(d.parts));
+    s.parts = &parts_.Add(StatementParts(d.parts));
   }
-  entry->statement = &statements_.Add(std::move(d.statement));
-  return entry->statement;
+  entry->statement = static_cast<uint32_t>(statements_.size() + 1);
+  return &statements_.Add(std::move(s));
 }
 
 bool DecodedStatements::Decode(const ProgramContext& reader, uint64_t pos, Decoding& d) {

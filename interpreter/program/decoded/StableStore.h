@@ -4,6 +4,7 @@
 // follows on. Chunks grow from a few elements to a fixed size, so that a store of a few
 // elements takes little more than they do; an element is constructed only when it is added.
 #include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <memory>
 #include <utility>
@@ -40,9 +41,24 @@ class StableStore {
 
   size_t size() const { return size_; }
 
+  // Element i (below size()), in the order added.
+  T& operator[](size_t i) {
+    if (i < kGrowingElements) {
+      // Chunk c holds elements kFirstChunk * (2^c - 1) up to the next chunk's first.
+      const size_t c = std::bit_width(i / kFirstChunk + 1) - 1;
+      return chunks_[c].elements[i - kFirstChunk * ((size_t{1} << c) - 1)];
+    }
+    const size_t rest = i - kGrowingElements;
+    return chunks_[kGrowingChunks + rest / kLargestChunk].elements[rest % kLargestChunk];
+  }
+
  private:
   static constexpr size_t kFirstChunk = 8;
   static constexpr size_t kLargestChunk = 1024;
+  // The chunks that double in size, 8 to 1024 elements, and the elements they hold together.
+  static constexpr size_t kGrowingChunks = 8;
+  static constexpr size_t kGrowingElements = kFirstChunk * ((size_t{1} << kGrowingChunks) - 1);
+  static_assert(kFirstChunk << (kGrowingChunks - 1) == kLargestChunk);
 
   struct Chunk {
     T* elements;
