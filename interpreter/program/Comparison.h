@@ -27,16 +27,17 @@ template <typename T>
 }
 
 // Where a relation holds between two ordered numbers (no NaN): bit 0 when a < b, bit 1 when
-// a > b, bit 2 when they are equal. Relations 6 and 7 never hold.
+// they are equal, bit 2 when a > b. Relations 6 and 7 never hold.
 inline uint8_t OrderedOutcomes(Relation relation) {
-  static constexpr uint8_t kOutcomes[8] = {0b001, 0b010, 0b100, 0b011, 0b101, 0b110, 0, 0};
+  static constexpr uint8_t kOutcomes[8] = {0b001, 0b100, 0b010, 0b101, 0b011, 0b110, 0, 0};
   return kOutcomes[static_cast<uint32_t>(relation) & 7u];
 }
 
-// Holds between integers, with the relation's OrderedOutcomes worked out beforehand.
+// Holds between integers, with the relation's OrderedOutcomes worked out beforehand. One
+// comparison gives the order: (a >= b) + (a > b) is 0, 1 or 2 for less, equal, greater.
 template <typename T>
 [[gnu::always_inline]] inline bool HoldsOrdered(uint8_t outcomes, T a, T b) {
-  const uint32_t order = static_cast<uint32_t>(a > b) | static_cast<uint32_t>(a == b) << 1;
+  const uint32_t order = static_cast<uint32_t>(a >= b) + static_cast<uint32_t>(a > b);
   return (outcomes >> order) & 1u;
 }
 

@@ -58,7 +58,11 @@ bool CopyElement(const Value& variable, uint64_t index, Value& scratch) {
 bool AssignTextOrBytes(Value& target, uint32_t targetIndex, const Value& variable,
                        uint32_t element) {
   if (variable.kind == kKindString) {
-    // A copy holds the text up to its first NUL, which is all that AssignValue takes of it.
+    // A copy holds the text up to its first NUL, which is all that AssignValue takes of it;
+    // into a text, that is all there is to do.
+    if (target.kind == kKindString) {
+      return target.SetString(targetIndex, variable.GetText(element).c_str());
+    }
     return target.AssignValue(variable, nullptr, true, targetIndex, element);
   }
   // A byte array that the variable does not hold would be copied as an empty one, which is

@@ -100,15 +100,30 @@ class Value {
     }
     return static_cast<uint8_t*>(data) + uint64_t{index} * width;
   }
-  // HeldNumeric(index, 8) of a Value expected to be of the 8-byte kind k (uint64 or double):
-  // null for any other kind. heldKind names a kind only while storage is held.
-  uint8_t* HeldWide(int32_t k, uint32_t index) const {
-    if (kind != k || heldKind != k || index >= heldCount || index >= count) return nullptr;
+  // Whether element index is held in storage of the 8-byte kind k (uint64 or double) and this
+  // Value is of that kind: HeldNumeric(index, 8) is not null. heldKind names a kind only while
+  // storage is held.
+  bool HoldsWide(int32_t k, uint32_t index) const {
+    return kind == k && heldKind == k && index < heldCount && index < count;
+  }
+  // Element index of a Value for which HoldsWide holds.
+  uint8_t* WideAt(uint32_t index) const {
     return static_cast<uint8_t*>(data) + uint64_t{index} * 8;
   }
-  uint64_t TextCount() const;                  // texts held by a string Value (may exceed count)
-  const std::string& GetText(uint32_t index) const;
-  const ByteArray& GetBytes(uint32_t index) const;
+  // Texts held by a string Value (may exceed count). One text past the largest index makes
+  // 2^32 texts, which only a 64-bit count can say.
+  uint64_t TextCount() const {
+    const TextStorage* texts = Texts();
+    return texts != nullptr ? texts->Size() : 0;
+  }
+  const std::string& GetText(uint32_t index) const {
+    const TextStorage* texts = Texts();
+    return texts != nullptr ? texts->Get(index) : TextStorage::Empty();
+  }
+  const ByteArray& GetBytes(uint32_t index) const {
+    const ByteArrayStorage* arrays = Arrays();
+    return arrays != nullptr && index < count ? arrays->Get(index) : ByteArrayStorage::Empty();
+  }
 
   int32_t kind = kKindUnset;
   uint64_t id = 0;
@@ -127,8 +142,12 @@ class Value {
   bool AssignElementsOf(const Value& source);  // the Assign member of this kind, from source
   template <typename T>
   T* AssignNumeric(int32_t k, uint32_t n, const T* source);
-  TextStorage* Texts() const;
-  ByteArrayStorage* Arrays() const;
+  TextStorage* Texts() const {
+    return Holds(kKindString) ? static_cast<TextStorage*>(data) : nullptr;
+  }
+  ByteArrayStorage* Arrays() const {
+    return Holds(kKindBarray) ? static_cast<ByteArrayStorage*>(data) : nullptr;
+  }
   const void* NumericElements(int32_t k) const;
   bool HasElement(uint32_t index) const;
   bool HasSourceElement(uint32_t index) const;

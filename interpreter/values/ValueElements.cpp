@@ -101,19 +101,3 @@ ByteArray& Value::GetByteArray() {
   EnsureStorage();
   return Arrays()->At(0);
 }
-
-// One text past the largest index makes 2^32 texts, which only a 64-bit count can say.
-uint64_t Value::TextCount() const {
-  const TextStorage* texts = Texts();
-  return texts != nullptr ? texts->Size() : 0;
-}
-
-const std::string& Value::GetText(uint32_t index) const {
-  const TextStorage* texts = Texts();
-  return texts != nullptr ? texts->Get(index) : TextStorage::Empty();
-}
-
-const ByteArray& Value::GetBytes(uint32_t index) const {
-  const ByteArrayStorage* arrays = Arrays();
-  return arrays != nullptr && index < count ? arrays->Get(index) : ByteArrayStorage::Empty();
-}

@@ -113,14 +113,6 @@ void Value::Retype(int32_t k, uint32_t n) {
   count = n;
 }
 
-TextStorage* Value::Texts() const {
-  return Holds(kKindString) ? static_cast<TextStorage*>(data) : nullptr;
-}
-
-ByteArrayStorage* Value::Arrays() const {
-  return Holds(kKindBarray) ? static_cast<ByteArrayStorage*>(data) : nullptr;
-}
-
 const void* Value::NumericElements(int32_t k) const {
   return Holds(k) && heldCount == count ? data : nullptr;
 }

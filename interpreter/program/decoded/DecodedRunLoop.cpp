@@ -44,13 +44,15 @@ namespace {
 // divide, add, subtract, assign): what ComputeInPlace and AssignNumberInPlace make of it, with
 // both kinds known. An assignment copies the bits as they stand.
 [[gnu::always_inline]] inline void DoubleInPlace(uint8_t* dst, MathOp code, uint64_t source) {
-  if (code == MathOp::Assign) {
-    StoreLE64(dst, source);
-    return;
-  }
   const double d = std::bit_cast<double>(LoadLE64(dst));
-  StoreLE64(dst, std::bit_cast<uint64_t>(
-                     element_arithmetic::InDouble(code, d, std::bit_cast<double>(source))));
+  const double v = std::bit_cast<double>(source);
+  if (code == MathOp::Add) {  // summing, ahead of the other operations
+    StoreLE64(dst, std::bit_cast<uint64_t>(d + v));
+  } else if (code == MathOp::Assign) {
+    StoreLE64(dst, source);
+  } else {
+    StoreLE64(dst, std::bit_cast<uint64_t>(element_arithmetic::InDouble(code, d, v)));
+  }
 }
 
 // A uint64 element combined with a uint64: what ComputeInPlace and AssignNumberInPlace make of
@@ -69,6 +71,11 @@ namespace {
   }
   StoreLE64(dst, result);
   return true;
+}
+
+// The math-op code of an assignment, read where it is used rather than for every statement.
+[[gnu::always_inline]] inline MathOp OpOf(const DecodedStatement& s) {
+  return static_cast<MathOp>(s.code);
 }
 
 // The numeric immediate operand of s as the element computations take it.
@@ -220,20 +227,18 @@ void ProgramContext::LookUpVariables(DecodedStatement& s) {
 // true when s ran (and succeeded), false when s must take its statement's path.
 [[gnu::always_inline]] inline bool ProgramContext::NumberStatement(DecodedStatement& s,
                                                                    bool& jumped) {
-  const MathOp code = static_cast<MathOp>(s.code);
   switch (s.shape) {
     case StatementShape::UInt64ByNumber: {
       Resolve(s);
       const Value* target = s.subject;
-      uint8_t* dst = target != nullptr ? target->HeldWide(kKindUInt64, s.subjectElement) : nullptr;
-      return dst != nullptr && UInt64InPlace(dst, code, s.number);
+      if (target == nullptr || !target->HoldsWide(kKindUInt64, s.subjectElement)) return false;
+      return UInt64InPlace(target->WideAt(s.subjectElement), OpOf(s), s.number);
     }
     case StatementShape::DoubleByNumber: {
       Resolve(s);
       const Value* target = s.subject;
-      uint8_t* dst = target != nullptr ? target->HeldWide(kKindDouble, s.subjectElement) : nullptr;
-      if (dst == nullptr) return false;
-      DoubleInPlace(dst, code, s.number);
+      if (target == nullptr || !target->HoldsWide(kKindDouble, s.subjectElement)) return false;
+      DoubleInPlace(target->WideAt(s.subjectElement), OpOf(s), s.number);
       return true;
     }
     case StatementShape::VariableIntoElement: {
@@ -241,34 +246,34 @@ void ProgramContext::LookUpVariables(DecodedStatement& s) {
       const Value* target = s.subject;
       const Value* source = s.operand;
       if (target == nullptr || source == nullptr || source->count != 1) return false;
-      if (uint8_t* dst = target->HeldWide(kKindUInt64, s.subjectElement)) {
-        const uint8_t* src = source->HeldWide(kKindUInt64, 0);
-        return src != nullptr && UInt64InPlace(dst, code, LoadLE64(src));
+      if (target->HoldsWide(kKindUInt64, s.subjectElement)) {
+        return source->HoldsWide(kKindUInt64, 0) && UInt64InPlace(target->WideAt(s.subjectElement),
+                                                                   OpOf(s),
+                                                                   LoadLE64(source->WideAt(0)));
       }
-      uint8_t* dst = target->HeldWide(kKindDouble, s.subjectElement);
-      const uint8_t* src = source->HeldWide(kKindDouble, 0);
       // The shape holds only the operations that compute, of which these take doubles.
-      const bool takesDouble = element_arithmetic::AcceptsKinds(code, kKindDouble, kKindDouble);
-      if (dst == nullptr || src == nullptr || !takesDouble) return false;
-      DoubleInPlace(dst, code, LoadLE64(src));
+      if (!target->HoldsWide(kKindDouble, s.subjectElement) || !source->HoldsWide(kKindDouble, 0) ||
+          !element_arithmetic::AcceptsKinds(OpOf(s), kKindDouble, kKindDouble)) {
+        return false;
+      }
+      DoubleInPlace(target->WideAt(s.subjectElement), OpOf(s), LoadLE64(source->WideAt(0)));
       return true;
     }
     case StatementShape::UInt64AgainstNumber: {
       Resolve(s);
       const Value* a = s.subject;
       if (a == nullptr || a->kind != kKindUInt64) return false;
-      const uint8_t* element = a->HeldWide(kKindUInt64, 0);
+      const uint64_t value = a->HoldsWide(kKindUInt64, 0) ? LoadLE64(a->WideAt(0)) : 0;
       // The jump is taken when the relation does not hold.
-      jumped = !comparison::HoldsOrdered(s.orderedOutcomes,
-                                         element != nullptr ? LoadLE64(element) : 0, s.number);
+      jumped = !comparison::HoldsOrdered(s.orderedOutcomes, value, s.number);
       return true;
     }
     case StatementShape::DoubleAgainstNumber: {
       Resolve(s);
       const Value* a = s.subject;
       if (a == nullptr || a->kind != kKindDouble) return false;
-      const uint8_t* element = a->HeldWide(kKindDouble, 0);
-      const double value = element != nullptr ? std::bit_cast<double>(LoadLE64(element)) : 0.0;
+      const double value =
+          a->HoldsWide(kKindDouble, 0) ? std::bit_cast<double>(LoadLE64(a->WideAt(0))) : 0.0;
       jumped = !comparison::Holds(static_cast<Relation>(s.code), value,
                                   std::bit_cast<double>(s.number));
       return true;
