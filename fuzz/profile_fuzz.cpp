@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -37,15 +39,25 @@ void Check(bool holds, const char* what, const std::string& detail = {}) {
   if (!holds) Fail(what, detail);
 }
 
+// One folder a process, named after it; a session that crashed or was stopped leaves its folder,
+// which the next one removes.
 struct Folder {
+  static constexpr std::string_view kPrefix = "tarnvault-profile-fuzz.";
   fs::path path;
   Folder() {
     for (const char* base : {"/dev/shm", "/tmp"}) {
-      std::string pattern = std::string(base) + "/tarnvault-profile-fuzz.XXXXXX";
-      if (mkdtemp(pattern.data()) != nullptr) {
-        path = pattern;
-        return;
+      std::error_code error;
+      if (!fs::is_directory(base, error) || access(base, W_OK) != 0) continue;
+      for (const fs::directory_entry& entry : fs::directory_iterator(base, error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.starts_with(kPrefix) && kill(std::atoi(name.c_str() + kPrefix.size()), 0) != 0 &&
+            errno == ESRCH) {
+          fs::remove_all(entry.path(), error);
+        }
       }
+      path = fs::path(base) / (std::string(kPrefix) + std::to_string(getpid()));
+      fs::remove_all(path, error);
+      if (mkdir(path.c_str(), 0700) == 0) return;
     }
     Fail("no temporary folder");
   }
