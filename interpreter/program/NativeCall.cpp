@@ -6,24 +6,6 @@
 #include "interpreter/program/CallArguments.h"
 #include "interpreter/program/ProgramContext.h"
 
-namespace {
-
-// The list borrows the caller's variables although it is flagged as owning them: it must let
-// go of them when the call ends, also when a native throws, and it keeps no pointer for the
-// next call.
-class DetachOnExit {
- public:
-  explicit DetachOnExit(NativeArgs& args) : args_(args) {}
-  DetachOnExit(const DetachOnExit&) = delete;
-  DetachOnExit& operator=(const DetachOnExit&) = delete;
-  ~DetachOnExit() { args_.DetachAll(); }
-
- private:
-  NativeArgs& args_;
-};
-
-}  // namespace
-
 bool ProgramContext::NativeCall(uint64_t& pos) {
   pos += 1;  // skip bit
   uint64_t native;

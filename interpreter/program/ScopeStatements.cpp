@@ -1,5 +1,6 @@
 // The statements that open and close scopes, declare variables and jump unconditionally, and
 // the passing of the caller's Values into and out of the outermost scope.
+#include <algorithm>
 #include <utility>
 
 #include "interpreter/program/ProgramContext.h"
@@ -75,13 +76,16 @@ bool ProgramContext::BindParameter(const std::vector<Value*>& callerValues) {
 
 namespace {
 
-// Larger storage is released with its scope: keeping it would hold memory past the call.
+// Larger storage, and that of parameters past the first few, is released with its scope:
+// keeping it would hold memory past the call.
 constexpr uint64_t kKeptParameterBytes = 256;
+constexpr size_t kKeptParameters = 16;
 
 }  // namespace
 
 // Called with the parameters handed back, just before the outermost scope closes.
 void ProgramContext::KeepParameterStorage(size_t parameters) {
+  parameters = std::min(parameters, kKeptParameters);
   if (parameterStorage_.size() < parameters) parameterStorage_.resize(parameters);
   Value* slots = scopeValues[0].data();
   for (size_t i = 0; i < parameters; ++i) {

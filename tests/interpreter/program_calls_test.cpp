@@ -180,6 +180,7 @@ TEST(CallReuseTest, ListsHoldOnlyTheirOwnCallsArguments) {
   w.OpenScope().Declare(kKindInt, 1).Declare(kKindInt, 2).Declare(kKindInt, 3);
   w.CallNative(0, {1, 2, 3}).CallNative(0, {2}).CallNative(0, {});
   w.OpenScope().Declare(kKindInt, 2).CallNative(0, {3, 2}).CloseScope().CallNative(0, {2});
+  w.CallNative(0, std::vector<VarNum>(300, 3)).CallNative(0, {1});  // a long list, released
   for (const bool stepByStep : {false, true}) {
     g_stepByStep = stepByStep;
     g_calls.clear();
@@ -187,7 +188,7 @@ TEST(CallReuseTest, ListsHoldOnlyTheirOwnCallsArguments) {
     ASSERT_TRUE(p.Run());
     Value* v2 = p.context.FindValue(2);
     Value* v3 = p.context.FindValue(3);
-    ASSERT_EQ(g_calls.size(), 5u);
+    ASSERT_EQ(g_calls.size(), 7u);
     EXPECT_EQ(g_calls[0], (std::vector<Value*>{p.context.FindValue(1), v2, v3}));
     EXPECT_EQ(g_calls[1], std::vector<Value*>{v2});
     EXPECT_TRUE(g_calls[2].empty());
@@ -195,6 +196,8 @@ TEST(CallReuseTest, ListsHoldOnlyTheirOwnCallsArguments) {
     EXPECT_EQ(g_calls[3][0], v3);
     EXPECT_NE(g_calls[3][1], v2);  // the inner variable 2
     EXPECT_EQ(g_calls[4], std::vector<Value*>{v2});
+    EXPECT_EQ(g_calls[5], std::vector<Value*>(300, v3));
+    EXPECT_EQ(g_calls[6], std::vector<Value*>{p.context.FindValue(1)});
   }
   g_stepByStep = false;
   g_nativeTable = saved;
