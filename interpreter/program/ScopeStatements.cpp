@@ -90,8 +90,9 @@ void ProgramContext::KeepParameterStorage(size_t parameters) {
   Value* slots = scopeValues[0].data();
   for (size_t i = 0; i < parameters; ++i) {
     Value& parameter = slots[i];
-    if (parameter.HasStorage() && parameter.IsNumeric() &&
-        parameter.StorageBytes() <= kKeptParameterBytes) {
+    // A number holding storage holds count elements of its kind.
+    const uint64_t bytes = uint64_t{parameter.count} * Value::ElementWidth(parameter.kind);
+    if (parameter.HasStorage() && bytes != 0 && bytes <= kKeptParameterBytes) {
       parameterStorage_[i] = std::move(parameter);
     }
   }

@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "interpreter/values/ElementStorage.h"
@@ -28,8 +29,25 @@ class Value {
   Value() = default;
   Value(const Value& source);
   // Scope slots move when a scope grows; moving never touches the element storage.
-  Value(Value&& source) noexcept;
-  Value& operator=(Value&& source) noexcept;
+  Value(Value&& source) noexcept { *this = std::move(source); }
+  Value& operator=(Value&& source) noexcept {
+    if (this != &source) {
+      if (data != nullptr) Clear();
+      kind = source.kind;
+      id = source.id;
+      count = source.count;
+      data = source.data;
+      heldKind = source.heldKind;
+      heldCount = source.heldCount;
+      source.data = nullptr;
+      source.heldKind = kKindUnset;
+      source.heldCount = 0;
+      source.kind = kKindUnset;
+      source.id = 0;
+      source.count = 1;
+    }
+    return *this;
+  }
   Value& operator=(const Value&) = delete;
   ~Value();
 

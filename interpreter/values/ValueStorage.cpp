@@ -15,27 +15,6 @@ Value::Value(const Value& source) : kind(source.kind), id(source.id) {
   AssignElementsOf(source);
 }
 
-Value::Value(Value&& source) noexcept { *this = std::move(source); }
-
-Value& Value::operator=(Value&& source) noexcept {
-  if (this != &source) {
-    Clear();
-    kind = source.kind;
-    id = source.id;
-    count = source.count;
-    data = source.data;
-    heldKind = source.heldKind;
-    heldCount = source.heldCount;
-    source.data = nullptr;
-    source.heldKind = kKindUnset;
-    source.heldCount = 0;
-    source.kind = kKindUnset;
-    source.id = 0;
-    source.count = 1;
-  }
-  return *this;
-}
-
 Value::~Value() { Clear(); }
 
 // The copy holds storage of exactly count elements for kinds 0 to 5: the held texts or byte
