@@ -97,8 +97,8 @@ class ProgramContext {
   // Numeric storage of the outermost scope's parameters when it closed, for the next run's
   // parameters of the same kind and count.
   std::vector<Value> parameterStorage_;
-  // What this context was last bound to as a routine, within one program run (numbered per
-  // thread): a routine called again under the same key skips the key-stream lookup, and its
+  // What this context was last bound to as a routine, within one program run (runs are
+  // numbered): a routine called again under the same key skips the key-stream lookup, and its
   // decoded statements are found without a search. No cache entry goes while a program runs.
   struct Binding {
     uint64_t programRun = 0;  // 0: bound to nothing

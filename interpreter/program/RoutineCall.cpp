@@ -1,5 +1,6 @@
 // The routine call (opcode 6): runs a stretch of the same program from bit T in a context of
 // its own, under the key stream of a key made from one of the caller's variables.
+#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -70,7 +71,11 @@ void ProgramContext::RunRoutine(const ProgramKey& key, uint64_t startBit) {
 
 namespace {
 
-thread_local uint64_t g_programRun = 0;
+// Numbered across threads, so that a context bound in one program run never takes another
+// run's number for its own, whichever thread runs it.
+std::atomic<uint64_t> g_programRun{0};
+
+uint64_t ProgramRun() { return g_programRun.load(std::memory_order_relaxed); }
 
 bool SameKey(const ProgramKey& a, const ProgramKey& b) {
   return LoadLE64(a.data()) == LoadLE64(b.data()) &&
@@ -79,22 +84,22 @@ bool SameKey(const ProgramKey& a, const ProgramKey& b) {
 
 }  // namespace
 
-void ProgramContext::BeginProgramRun() { ++g_programRun; }
+void ProgramContext::BeginProgramRun() { g_programRun.fetch_add(1, std::memory_order_relaxed); }
 
 void ProgramContext::BindRoutine(const std::vector<uint8_t>* programBytes,
                                  uint64_t programBitLength, const ProgramKey& key) {
-  if (binding_.programRun == g_programRun && SameKey(binding_.key, key)) {
+  if (binding_.programRun == ProgramRun() && SameKey(binding_.key, key)) {
     program = programBytes;
     bitLength = programBitLength;
     keyStream = binding_.keyStream;
     return;
   }
   Init(programBytes, programBitLength, key.data());
-  binding_ = Binding{g_programRun, key, keyStream, nullptr, nullptr};
+  binding_ = Binding{ProgramRun(), key, keyStream, nullptr, nullptr};
 }
 
 DecodedStatements& ProgramContext::StatementsOfRun() {
-  if (binding_.programRun != g_programRun || binding_.keyStream != keyStream ||
+  if (binding_.programRun != ProgramRun() || binding_.keyStream != keyStream ||
       binding_.decoded != decodedProgram || binding_.statements == nullptr) {
     DecodedStatements& statements = decodedProgram->ForKeyStream(keyStream, bitLength);
     if (callDepth == 0) return statements;  // a program's own run binds nothing
