@@ -1,4 +1,6 @@
 // Value::AssignValue: one element of any kind converted into one element of this Value's kind.
+#include <charconv>
+
 #include "foundation/FormatDouble.h"
 #include "interpreter/values/DecimalText.h"
 #include "interpreter/values/Value.h"
@@ -7,6 +9,13 @@
 namespace {
 
 constexpr const char* kUnsupported = "Value::AssignValue () - unsupported action.";
+
+// The decimal text of n ("%ld", "%lu" or "%llu" by its type), NUL-terminated in buffer.
+template <typename T>
+const char* DecimalInto(char (&buffer)[128], T n) {
+  *std::to_chars(buffer, buffer + sizeof buffer - 1, n).ptr = '\0';
+  return buffer;
+}
 
 bool IsWordKind(int32_t k) { return k == kKindInt || k == kKindUInt32; }
 
@@ -63,12 +72,16 @@ bool Value::AssignValue(const Value& source, std::string* err, bool allowRef, ui
     case kKindString: {
       // SetString copies up to the first NUL, and copes with a text of this very Value.
       if (src == kKindString) return SetString(dstIdx, source.GetText(srcIdx).c_str());
-      if (src == kKindInt) {
-        return SetString(dstIdx, Int32Text(static_cast<int32_t>(source.GetWord(srcIdx))).c_str());
-      }
-      if (src == kKindUInt32) return SetString(dstIdx, UInt32Text(source.GetWord(srcIdx)).c_str());
-      if (src == kKindUInt64) return SetString(dstIdx, UInt64Text(source.GetUInt64(srcIdx)).c_str());
+      // Numbers are written into a buffer here, so that their texts take no allocation.
       char buffer[128];
+      if (src == kKindInt) {
+        return SetString(dstIdx,
+                         DecimalInto(buffer, static_cast<int32_t>(source.GetWord(srcIdx))));
+      }
+      if (src == kKindUInt32) return SetString(dstIdx, DecimalInto(buffer, source.GetWord(srcIdx)));
+      if (src == kKindUInt64) {
+        return SetString(dstIdx, DecimalInto(buffer, source.GetUInt64(srcIdx)));
+      }
       if (Zarnel::FormatDouble(source.GetDouble(srcIdx), buffer, 127) == 0) {
         return fail("Value::AssignValue () - unable to convert double to string.");
       }
