@@ -114,35 +114,6 @@ void BM_RoutineCallLoop(benchmark::State& state) {
 }
 BENCHMARK(BM_RoutineCallLoop)->ArgName("stepByStep")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-// The counting loop in Lua 5.4, for scale: the same three steps a turn on 64-bit integers.
-void BM_LuaCountingLoop(benchmark::State& state) {
-#ifdef TARNVAULT_HAVE_LUA
-  lua_State* lua = luaL_newstate();
-  const std::string source =
-      "local n = ... local c, sum = 0, 0 "
-      "repeat c = c + 1 sum = sum + c until c >= n return c";
-  if (luaL_loadstring(lua, source.c_str()) != LUA_OK) state.SkipWithError("lua source");
-  const int chunk = luaL_ref(lua, LUA_REGISTRYINDEX);
-  for (auto _ : state) {
-    lua_rawgeti(lua, LUA_REGISTRYINDEX, chunk);
-    lua_pushinteger(lua, kTurns);
-    if (lua_pcall(lua, 1, 1, 0) != LUA_OK || lua_tointeger(lua, -1) != kTurns) {
-      state.SkipWithError("lua run");
-    }
-    lua_pop(lua, 1);
-  }
-  lua_close(lua);
-  state.counters["ns/turn"] =
-      benchmark::Counter(static_cast<double>(kTurns) * static_cast<double>(state.iterations()),
-                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-#else
-  state.SkipWithError("Lua 5.4 is not installed (Debian package liblua5.4-dev)");
-#endif
-}
-BENCHMARK(BM_LuaCountingLoop)->Unit(benchmark::kMillisecond);
-
-// ---- Doubles and the string array, each beside its Lua 5.4 equivalent ----
-
 // Runs a Lua 5.4 chunk that takes the turns as its argument and returns the turns it made.
 void TimeLuaLoop(benchmark::State& state, const char* source, int64_t turns) {
 #ifdef TARNVAULT_HAVE_LUA
@@ -168,6 +139,17 @@ void TimeLuaLoop(benchmark::State& state, const char* source, int64_t turns) {
   state.SkipWithError("Lua 5.4 is not installed (Debian package liblua5.4-dev)");
 #endif
 }
+
+// The counting loop in Lua 5.4, for scale: the same three steps a turn on 64-bit integers.
+void BM_LuaCountingLoop(benchmark::State& state) {
+  TimeLuaLoop(state,
+              "local n = ... local c, sum = 0, 0 "
+              "repeat c = c + 1 sum = sum + c until c >= n return c",
+              kTurns);
+}
+BENCHMARK(BM_LuaCountingLoop)->Unit(benchmark::kMillisecond);
+
+// ---- Doubles and the string array, each beside its Lua 5.4 equivalent ----
 
 // Each turn: add 1.0 to a double counter, add the counter into a double sum, halve the sum,
 // jump back while the counter is below the turns.
