@@ -19,7 +19,7 @@
 namespace file_content {
 namespace {
 
-bool g_unnamedAllowed = true;
+Temporaries g_temporaries = Temporaries::Unnamed;
 
 constexpr std::string_view kSuffixLetters =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
@@ -76,7 +76,7 @@ TemporaryFile::~TemporaryFile() {
 }
 
 bool TemporaryFile::Create() {
-    if (g_unnamedAllowed) {
+    if (g_temporaries != Temporaries::Named) {
         fd_ = openat(folder_, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, S_IRUSR | S_IWUSR);
     }
     if (fd_ < 0 && !CreateNamed()) {
@@ -102,6 +102,10 @@ bool TemporaryFile::CreateNamed() {
 }
 
 bool TemporaryFile::LinkUnnamed(const std::string& name) const {
+    if (g_temporaries == Temporaries::UnnamedUnlinkable) {
+        errno = ENOENT;
+        return false;
+    }
     const std::string self = "/proc/self/fd/" + std::to_string(fd_);
     if (linkat(AT_FDCWD, self.c_str(), folder_, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
         return true;
@@ -188,6 +192,6 @@ void RemoveLeftovers(int folder, const std::string& target) {
     }
 }
 
-void SetUnnamedTemporariesForTesting(bool allowed) { g_unnamedAllowed = allowed; }
+void SetTemporariesForTesting(Temporaries kind) { g_temporaries = kind; }
 
 }  // namespace file_content

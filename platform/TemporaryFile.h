@@ -38,7 +38,10 @@ private:
 // and other names stay.
 void RemoveLeftovers(int folder, const std::string& target);
 
-// With false, temporary files are named from the start, as on file systems without unnamed ones.
-void SetUnnamedTemporariesForTesting(bool allowed);
+// How temporary files are made: unnamed where the file system allows, else named; tests also
+// ask for named ones from the start (as on a file system without unnamed files) and for unnamed
+// ones that cannot be linked in (as on an old kernel without /proc).
+enum class Temporaries { Unnamed, Named, UnnamedUnlinkable };
+void SetTemporariesForTesting(Temporaries kind);
 
 }  // namespace file_content

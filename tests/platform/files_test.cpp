@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/FileContent.h"
+#include "platform/TemporaryFile.h"
 #include "platform/scratch_folder.h"
 
 namespace {
@@ -147,6 +148,25 @@ TEST_F(Files, CopyReplacesALinkAtTheTargetAndNeverWritesThroughIt) {
         EXPECT_EQ(folder_.Get(victim), "victim's bytes");
         EXPECT_NE(crt::_access((root_ + "/missing").c_str(), 0), 0);
     }
+}
+
+// However the temporary file is made, a copy to a new name, or over an old one, lands whole and
+// leaves nothing else.
+TEST_F(Files, CopyLandsWholeHoweverTheTemporaryFileIsMade) {
+    const std::string source = folder_.Put("source.ini", std::string(200000, 's'));
+    using file_content::Temporaries;
+    for (const Temporaries kind : {Temporaries::Unnamed, Temporaries::Named, Temporaries::UnnamedUnlinkable}) {
+        SCOPED_TRACE(static_cast<int>(kind));
+        file_content::SetTemporariesForTesting(kind);
+        const std::string target = root_ + "/target.ini";
+        unlink(target.c_str());
+        EXPECT_EQ(CopyFile(source.c_str(), target.c_str(), TRUE), TRUE);
+        EXPECT_EQ(CopyFile(source.c_str(), target.c_str(), FALSE), TRUE);
+        EXPECT_EQ(folder_.Get(target), folder_.Get(source));
+        EXPECT_EQ(folder_.Mode(target), 0600u);
+        EXPECT_EQ(folder_.Entries(), 3u);  // home, the source, the target
+    }
+    file_content::SetTemporariesForTesting(Temporaries::Unnamed);
 }
 
 // A link planted while the new content is being written is replaced too.

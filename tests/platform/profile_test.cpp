@@ -203,14 +203,15 @@ TEST_F(Profile, EveryWriteLeavesAPrivateFileOfOursAndReplacesALink) {
 }
 
 // Writes killed at any moment leave the file whole, old or new, and the next write that
-// completes leaves no temporary copy behind, whether temporary files start unnamed or named.
+// completes leaves no temporary copy behind, however the temporary files are made.
 TEST_F(Profile, KilledWritesLeaveTheFileWholeAndNoCopyOutlivesTheNextWrite) {
     const std::string values[] = {std::string(100000, 'a'), std::string(100000, 'b')};
     const std::string contents[] = {"[T]\nK=" + values[0] + "\n", "[T]\nK=" + values[1] + "\n"};
     std::mt19937 random(15);
-    for (const bool unnamed : {true, false}) {
-        SCOPED_TRACE(unnamed ? "unnamed" : "named");
-        file_content::SetUnnamedTemporariesForTesting(unnamed);
+    using file_content::Temporaries;
+    for (const Temporaries kind : {Temporaries::Unnamed, Temporaries::Named, Temporaries::UnnamedUnlinkable}) {
+        SCOPED_TRACE(static_cast<int>(kind));
+        file_content::SetTemporariesForTesting(kind);
         Put(contents[0]);
         for (int round = 0; round < 60; ++round) {
             const pid_t child = fork();
@@ -226,7 +227,7 @@ TEST_F(Profile, KilledWritesLeaveTheFileWholeAndNoCopyOutlivesTheNextWrite) {
         ASSERT_EQ(Write("T", "K", "done"), TRUE);
         EXPECT_EQ(folder_.Entries(), 1u);
     }
-    file_content::SetUnnamedTemporariesForTesting(true);
+    file_content::SetTemporariesForTesting(Temporaries::Unnamed);
 }
 
 // Only our own leftovers go: regular files under a temporary name of this file that no
