@@ -28,6 +28,47 @@ void ProgramContext::OpenScope() {
   scopeCounts.push_back(0);
 }
 
+namespace {
+
+// Larger storage, and that of parameters past the first few, is released with its scope:
+// keeping it would hold memory past the call.
+constexpr uint64_t kKeptParameterBytes = 256;
+constexpr size_t kKeptParameters = 16;
+
+}  // namespace
+
+// Called with the parameters handed back, just before the outermost scope closes.
+[[gnu::always_inline]] inline void ProgramContext::KeepParameterStorage(size_t parameters) {
+  parameters = std::min(parameters, kKeptParameters);
+  if (parameterStorage_.size() < parameters) parameterStorage_.resize(parameters);
+  Value* slots = scopeValues[0].data();
+  for (size_t i = 0; i < parameters; ++i) {
+    Value& parameter = slots[i];
+    // A number holding storage holds count elements of its kind.
+    const uint64_t bytes = uint64_t{parameter.count} * Value::ElementWidth(parameter.kind);
+    if (parameter.HasStorage() && bytes != 0 && bytes <= kKeptParameterBytes) {
+      parameterStorage_[i] = std::move(parameter);
+    }
+  }
+}
+
+// A parameter just declared, before it copies its argument: when the storage kept at its
+// position is of the argument's kind and count, the parameter takes it over, and the copy
+// then fills it instead of making new storage (or replaces it when it does not hold all the
+// elements). What the copy leaves is the same either way.
+[[gnu::always_inline]] inline void ProgramContext::ReuseParameterStorage(Value& parameter,
+                                                                       const Value& argument) {
+  const size_t position = static_cast<size_t>(scopeCounts[0]) - 1;
+  if (position >= parameterStorage_.size()) return;
+  Value& kept = parameterStorage_[position];
+  if (!kept.HasStorage() || parameter.kind != argument.kind || kept.kind != argument.kind ||
+      kept.count != argument.count) {
+    return;
+  }
+  kept.id = parameter.id;
+  parameter = std::move(kept);
+}
+
 bool ProgramContext::CloseScope(const std::vector<Value*>& callerValues, uint64_t& pos) {
   uint64_t jumps;
   if (!ReadBits(pos, 1, jumps)) return false;
@@ -72,46 +113,6 @@ bool ProgramContext::BindParameter(const std::vector<Value*>& callerValues) {
     }
   }
   return true;
-}
-
-namespace {
-
-// Larger storage, and that of parameters past the first few, is released with its scope:
-// keeping it would hold memory past the call.
-constexpr uint64_t kKeptParameterBytes = 256;
-constexpr size_t kKeptParameters = 16;
-
-}  // namespace
-
-// Called with the parameters handed back, just before the outermost scope closes.
-void ProgramContext::KeepParameterStorage(size_t parameters) {
-  parameters = std::min(parameters, kKeptParameters);
-  if (parameterStorage_.size() < parameters) parameterStorage_.resize(parameters);
-  Value* slots = scopeValues[0].data();
-  for (size_t i = 0; i < parameters; ++i) {
-    Value& parameter = slots[i];
-    // A number holding storage holds count elements of its kind.
-    const uint64_t bytes = uint64_t{parameter.count} * Value::ElementWidth(parameter.kind);
-    if (parameter.HasStorage() && bytes != 0 && bytes <= kKeptParameterBytes) {
-      parameterStorage_[i] = std::move(parameter);
-    }
-  }
-}
-
-// A parameter just declared, before it copies its argument: when the storage kept at its
-// position is of the argument's kind and count, the parameter takes it over, and the copy
-// then fills it instead of making new storage (or replaces it when it does not hold all the
-// elements). What the copy leaves is the same either way.
-void ProgramContext::ReuseParameterStorage(Value& parameter, const Value& argument) {
-  const size_t position = static_cast<size_t>(scopeCounts[0]) - 1;
-  if (position >= parameterStorage_.size()) return;
-  Value& kept = parameterStorage_[position];
-  if (!kept.HasStorage() || parameter.kind != argument.kind || kept.kind != argument.kind ||
-      kept.count != argument.count) {
-    return;
-  }
-  kept.id = parameter.id;
-  parameter = std::move(kept);
 }
 
 bool ProgramContext::CloseScopesAndJump(uint64_t& pos) {
