@@ -8,7 +8,6 @@
 #include <QHeaderView>
 #include <QScreen>
 #include <QScrollBar>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTreeView>
 #include <gtest/gtest.h>
@@ -20,10 +19,6 @@
 namespace {
 
 TEST(FileDialogColumnsTest, SizeTypeAndDateOfAnOrdinaryFileReadWhole) {
-    // The dialog restores the column widths that it saved last in the user's Qt settings: it
-    // finds none here.
-    QTemporaryDir settings;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     // Enough files that the listing scrolls: "341 bytes", "plain text document", a late date.
     QTemporaryDir temp;
     for (int i = 10; i < 40; ++i) {
