@@ -4,8 +4,10 @@
 // DecodedProgram; it lives as long as that run.
 //
 // Memory is bounded: all key streams together take at most a fixed multiple of the program's
-// size (with a floor for small programs). Past the bound no statement is decoded any more and
-// the run reads those statements bit by bit, as the step-by-step reference does.
+// size (with a floor for small programs), their position tables and marks included. Past the
+// bound no statement is decoded or entered any more, and the run reads the statements that
+// have no decoded form bit by bit, as the step-by-step reference does, at the cost of one bit
+// test each.
 #include <cstdint>
 #include <memory>
 #include <unordered_map>

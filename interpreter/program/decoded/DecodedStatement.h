@@ -4,8 +4,9 @@
 // Decoded statements belong to one key stream and one run (DecodedProgram).
 //
 // The statement itself holds what its short paths read, in 64 bytes; what only its general
-// path reads stands beside it (StatementParts), and what few statements have at all further
-// out (StatementExtras). The smaller a statement, the more of a program fits the memory bound.
+// path reads stands beside it (StatementParts, 16 bytes, or MoreStatementParts for jumps,
+// calls and variable operands), and what few statements have at all further out
+// (StatementExtras). The smaller a statement, the more of a program fits the memory bound.
 #include <cstdint>
 #include <vector>
 
