@@ -11,11 +11,17 @@
 namespace {
 
 // Past the chunks that double in size and well into those of the largest size: every element
-// stays where it was added and is found again by its number.
+// stays where it was added and is found again by its number, and the bound is asked for each
+// chunk whole.
 TEST(StableStoreTest, ElementsStayInPlaceAndAreFoundByTheirNumber) {
   StableStore<uint64_t> store;
   std::vector<const uint64_t*> places;
-  for (uint64_t i = 0; i < 5000; ++i) places.push_back(&store.Add(i * 3 + 1));
+  uint64_t reserved = 0;
+  for (uint64_t i = 0; i < 5000; ++i) {
+    ASSERT_TRUE(store.MakeRoom([&](uint64_t bytes) { return (reserved += bytes) > 0; }));
+    places.push_back(&store.Add(i * 3 + 1));
+  }
+  EXPECT_EQ(reserved, (2047 + 3 * 1024) * sizeof(uint64_t));  // the chunks made, whole
   ASSERT_EQ(store.size(), 5000u);
   for (size_t i = 0; i < places.size(); ++i) {
     ASSERT_EQ(&store[i], places[i]) << i;

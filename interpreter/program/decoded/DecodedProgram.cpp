@@ -150,9 +150,12 @@ DecodedStatement* DecodedStatements::DecodeAndKeep(const ProgramContext& reader,
   if (!Decode(reader, pos, d)) return nullptr;
   DecodedStatement& s = d.statement;
   s.moreParts = d.extras || s.operandForm != OperandForm::Immediate || HasTarget(s);
-  const uint64_t partsBytes = s.moreParts ? sizeof(MoreStatementParts) : sizeof(StatementParts);
-  const uint64_t extrasBytes = d.extras ? sizeof(StatementExtras) + d.extraBytes : 0;
-  if (!owner_.Reserve(sizeof(DecodedStatement) + partsBytes + extrasBytes)) return nullptr;
+  const auto reserve = [this](uint64_t bytes) { return owner_.Reserve(bytes); };
+  if (!statements_.MakeRoom(reserve) ||
+      !(s.moreParts ? moreParts_.MakeRoom(reserve) : parts_.MakeRoom(reserve)) ||
+      (d.extras && (!extras_.MakeRoom(reserve) || !owner_.Reserve(d.extraBytes)))) {
+    return nullptr;
+  }
 
   // The parts go to their lasting place, and the statement points at them there.
   if (d.extras) d.parts.extras = &extras_.Add(std::move(*d.extras));

@@ -1,8 +1,9 @@
 #pragma once
 // Elements that stay where they are as more are added (running statements point at them),
 // stored one after the other in chunks: what is added in turn is read in turn from memory that
-// follows on. Chunks grow from a few elements to a fixed size, so that a store of a few
-// elements takes little more than they do; an element is constructed only when it is added.
+// follows on. Chunks double from one element to a fixed size, so that a store of a few elements
+// takes little more than they do, and each chunk's bytes are asked of the memory bound when it
+// is made: the bound counts what is allocated. An element is constructed only when it is added.
 #include <algorithm>
 #include <bit>
 #include <cstddef>
@@ -24,15 +25,21 @@ class StableStore {
     }
   }
 
-  // value, moved to its lasting place.
+  // Room for one more element: when the last chunk is full, a new one, whose bytes reserve
+  // must grant first. False, adding nothing, when it refuses them.
+  template <typename Reserve>
+  bool MakeRoom(Reserve reserve) {
+    if (!chunks_.empty() && usedInLast_ < chunks_.back().size) return true;
+    const size_t size = chunks_.empty() ? 1 : std::min(chunks_.back().size * 2, kLargestChunk);
+    if (!reserve(uint64_t{size} * sizeof(T))) return false;
+    chunks_.reserve(chunks_.size() + 1);  // so that a failed allocation below leaks nothing
+    chunks_.push_back(Chunk{std::allocator<T>().allocate(size), size});
+    usedInLast_ = 0;
+    return true;
+  }
+
+  // value, moved to its lasting place; MakeRoom made room for it.
   T& Add(T&& value) {
-    if (chunks_.empty() || usedInLast_ == chunks_.back().size) {
-      const size_t size = chunks_.empty() ? kFirstChunk
-                                          : std::min(chunks_.back().size * 2, kLargestChunk);
-      chunks_.reserve(chunks_.size() + 1);  // so that a failed allocation below leaks nothing
-      chunks_.push_back(Chunk{std::allocator<T>().allocate(size), size});
-      usedInLast_ = 0;
-    }
     T* slot = std::construct_at(chunks_.back().elements + usedInLast_, std::move(value));
     ++usedInLast_;
     ++size_;
@@ -44,21 +51,19 @@ class StableStore {
   // Element i (below size()), in the order added.
   T& operator[](size_t i) {
     if (i < kGrowingElements) {
-      // Chunk c holds elements kFirstChunk * (2^c - 1) up to the next chunk's first.
-      const size_t c = std::bit_width(i / kFirstChunk + 1) - 1;
-      return chunks_[c].elements[i - kFirstChunk * ((size_t{1} << c) - 1)];
+      // Chunk c holds elements 2^c - 1 up to the next chunk's first.
+      const size_t c = std::bit_width(i + 1) - 1;
+      return chunks_[c].elements[i + 1 - (size_t{1} << c)];
     }
     const size_t rest = i - kGrowingElements;
     return chunks_[kGrowingChunks + rest / kLargestChunk].elements[rest % kLargestChunk];
   }
 
  private:
-  static constexpr size_t kFirstChunk = 8;
-  static constexpr size_t kLargestChunk = 1024;
-  // The chunks that double in size, 8 to 1024 elements, and the elements they hold together.
-  static constexpr size_t kGrowingChunks = 8;
-  static constexpr size_t kGrowingElements = kFirstChunk * ((size_t{1} << kGrowingChunks) - 1);
-  static_assert(kFirstChunk << (kGrowingChunks - 1) == kLargestChunk);
+  // The chunks that double in size, 1 to 1024 elements, and the elements they hold together.
+  static constexpr size_t kGrowingChunks = 11;
+  static constexpr size_t kLargestChunk = size_t{1} << (kGrowingChunks - 1);
+  static constexpr size_t kGrowingElements = (size_t{1} << kGrowingChunks) - 1;
 
   struct Chunk {
     T* elements;
