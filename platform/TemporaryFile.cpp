@@ -110,7 +110,8 @@ bool TemporaryFile::LinkUnnamed(const std::string& name) const {
     if (linkat(AT_FDCWD, self.c_str(), folder_, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
         return true;
     }
-    // Without /proc, a privileged process may still link the descriptor itself.
+    // Without /proc the descriptor itself may still be linked: by a privileged process, and on
+    // newer kernels by the process that opened it.
     return errno != EEXIST && linkat(fd_, "", folder_, name.c_str(), AT_EMPTY_PATH) == 0;
 }
 
