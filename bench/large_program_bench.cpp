@@ -1,8 +1,8 @@
 // Programs too large for all their decoded statements to fit the memory bound: 100,000 and
 // 1,000,000 distinct assignments with a loop around them that passes over all of them 3 times.
 // Each iteration runs the program once decoded (as a request runs it, with a fresh bound of
-// its size) and once bit by bit, and reports the ratio of the two times and the bytes that the
-// decoded statements took.
+// its size) and once bit by bit, and reports the ratio of the two times, the bytes that the
+// decoded statements took and how many of the statements were decoded.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -56,6 +56,7 @@ const std::vector<uint8_t>& ProgramOf(int64_t statements) {
 struct Outcome {
   double seconds;
   uint64_t decodedBytes;
+  uint64_t decodedStatements;
   int32_t passes;
 };
 
@@ -73,6 +74,7 @@ Outcome RunOnce(const std::vector<uint8_t>& bytes, bool stepByStep) {
   const bool ended = context.Run(args, 0);
   const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
   return {took.count(), decoded.BytesUsed(),
+          decoded.ForKeyStream(context.keyStream, context.bitLength).size(),
           ended ? static_cast<int32_t>(passes.GetWord(0)) : -1};
 }
 
@@ -81,6 +83,7 @@ void BM_LargeProgramDecodedAgainstBitByBit(benchmark::State& state) {
   double decodedSeconds = 0;
   double bitByBitSeconds = 0;
   uint64_t decodedBytes = 0;
+  uint64_t decodedStatements = 0;
   for (auto _ : state) {
     const Outcome decoded = RunOnce(bytes, false);
     const Outcome bitByBit = RunOnce(bytes, true);
@@ -90,6 +93,7 @@ void BM_LargeProgramDecodedAgainstBitByBit(benchmark::State& state) {
     decodedSeconds += decoded.seconds;
     bitByBitSeconds += bitByBit.seconds;
     decodedBytes = decoded.decodedBytes;
+    decodedStatements = decoded.decodedStatements;
   }
   const double runs = static_cast<double>(state.iterations());
   state.counters["decoded/bitByBit"] = decodedSeconds / bitByBitSeconds;
@@ -97,6 +101,7 @@ void BM_LargeProgramDecodedAgainstBitByBit(benchmark::State& state) {
   state.counters["bitByBit_ms"] = bitByBitSeconds / runs * 1e3;
   state.counters["program_bytes"] = static_cast<double>(bytes.size());
   state.counters["decoded_bytes"] = static_cast<double>(decodedBytes);
+  state.counters["decoded_statements"] = static_cast<double>(decodedStatements);
   state.counters["bound_bytes"] = static_cast<double>(DecodedProgram::BoundFor(bytes.size()));
 }
 BENCHMARK(BM_LargeProgramDecodedAgainstBitByBit)
