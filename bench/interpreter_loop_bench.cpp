@@ -1,5 +1,6 @@
-// Speed of the run loop on loops that compute (counting, a string array, routine calls), the
-// same counting loop in Lua 5.4 for scale, and field reads on their own.
+// Speed of the run loop on loops that compute (counting, doubles, a string array) and call
+// (routines, byte-array natives), each beside the same loop in Lua 5.4 for scale, and field
+// reads on their own.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
