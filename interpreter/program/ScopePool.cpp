@@ -38,19 +38,6 @@ void Take(std::vector<Value>& slots, std::vector<int32_t>& index, size_t initial
   index = std::vector<int32_t>(initialSlots, 0);
 }
 
-// Slots past the declared ones were never touched.
-void ResetDeclared(std::vector<Value>& slots, std::vector<int32_t>& index,
-                   int32_t declared) noexcept {
-  for (int32_t i = 0; i < declared; ++i) {
-    Value& slot = slots[static_cast<size_t>(i)];
-    if (slot.HasStorage()) slot.Clear();
-    slot.kind = kKindUnset;
-    slot.id = 0;
-    slot.count = 1;
-    index[static_cast<size_t>(i)] = 0;
-  }
-}
-
 void Give(std::vector<Value>& slots, std::vector<int32_t>& index, int32_t declared,
           size_t initialSlots) noexcept {
   if (g_poolGone || g_pool.count == kSpareScopes || slots.size() != initialSlots ||

@@ -13,9 +13,19 @@ namespace scope_pool {
 // entries of 0.
 void Take(std::vector<Value>& slots, std::vector<int32_t>& index, size_t initialSlots);
 
-// Makes the first `declared` slots and index entries of a closed scope those of a new one.
-void ResetDeclared(std::vector<Value>& slots, std::vector<int32_t>& index,
-                   int32_t declared) noexcept;
+// Makes the first `declared` slots and index entries of a closed scope those of a new one;
+// slots past the declared ones were never touched.
+inline void ResetDeclared(std::vector<Value>& slots, std::vector<int32_t>& index,
+                          int32_t declared) noexcept {
+  for (int32_t i = 0; i < declared; ++i) {
+    Value& slot = slots[static_cast<size_t>(i)];
+    if (slot.HasStorage()) slot.Clear();
+    slot.kind = kKindUnset;
+    slot.id = 0;
+    slot.count = 1;
+    index[static_cast<size_t>(i)] = 0;
+  }
+}
 
 // A closed scope whose first `declared` slots were in use; kept when it still has its initial
 // size and the pool has room, else released.

@@ -80,7 +80,24 @@ class Value {
   uint64_t* AssignUInt64Array(uint32_t n, const uint64_t* source);
   uint32_t* AssignUInt32Array(uint32_t n, const uint32_t* source);
 
-  bool CopyFrom(const Value& source);
+  // Copies source's elements into this Value of the same kind; false when the kinds differ.
+  // One number onto a number held is copied here in place, as routine parameters are.
+  bool CopyFrom(const Value& source) {
+    const uint32_t width = ElementWidth(kind);
+    if (width != 0 && source.kind == kind && count == 1 && source.count == 1 && Holds(kind) &&
+        heldCount == 1) {
+      const bool held = source.Holds(kind) && source.heldCount == 1;
+      if (width == 8) {
+        StoreLE64(static_cast<uint8_t*>(data),
+                  held ? LoadLE64(static_cast<const uint8_t*>(source.data)) : 0);
+      } else {
+        StoreLE32(static_cast<uint8_t*>(data),
+                  held ? LoadLE32(static_cast<const uint8_t*>(source.data)) : 0);
+      }
+      return true;
+    }
+    return CopyElementsFrom(source);
+  }
   bool AssignValue(const Value& source, std::string* err, bool allowRef, uint32_t dstIdx,
                    uint32_t srcIdx);
   bool PerformMathOp(const uint32_t& op, const Value& source, std::string& err, bool allowRef,
@@ -158,6 +175,7 @@ class Value {
   void AllocateStorage();
   void Retype(int32_t k, uint32_t n);
   bool AssignElementsOf(const Value& source);  // the Assign member of this kind, from source
+  bool CopyElementsFrom(const Value& source);   // CopyFrom's other cases
   template <typename T>
   T* AssignNumeric(int32_t k, uint32_t n, const T* source);
   TextStorage* Texts() const {

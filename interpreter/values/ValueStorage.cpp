@@ -161,7 +161,7 @@ ByteArrayStorage* Value::AssignByteArrays(uint32_t n, const ByteArrayStorage* so
   return Arrays();
 }
 
-bool Value::CopyFrom(const Value& source) {
+bool Value::CopyElementsFrom(const Value& source) {
   if (kind != source.kind) return false;
   if (this == &source) {
     // Clearing first would lose the very elements to be copied.
@@ -176,15 +176,9 @@ bool Value::CopyFrom(const Value& source) {
   // new storage would: a routine's parameters copy in and out this way on every call.
   if (const uint32_t width = ElementWidth(kind);
       width != 0 && count == source.count && NumericElements(kind) != nullptr) {
-    auto* to = static_cast<uint8_t*>(data);
-    const auto* from = static_cast<const uint8_t*>(source.NumericElements(kind));
-    if (count != 1) {
-      CopyElementBytes(to, from, uint64_t{count} * width);
-    } else if (width == 8) {
-      StoreLE64(to, from != nullptr ? LoadLE64(from) : 0);
-    } else {
-      StoreLE32(to, from != nullptr ? LoadLE32(from) : 0);
-    }
+    CopyElementBytes(static_cast<uint8_t*>(data),
+                     static_cast<const uint8_t*>(source.NumericElements(kind)),
+                     uint64_t{count} * width);
     return true;
   }
   Clear();
