@@ -303,7 +303,10 @@ void ProgramContext::LookUpVariables(DecodedStatement& s) {
   return s.nextStatement;
 }
 
-bool ProgramContext::RunDecoded(const std::vector<Value*>& callerValues, uint64_t pos) {
+// Starts on a 64-byte boundary, so that where its hot loops fall does not move with the size
+// of unrelated code linked before it (a shift of 32 bytes cost the counting loop a tenth).
+[[gnu::aligned(64)]] bool ProgramContext::RunDecoded(const std::vector<Value*>& callerValues,
+                                                     uint64_t pos) {
   DecodedStatements& statements = StatementsOfRun();
   DecodedStatement* s = FirstStatementOfRun(statements, pos);
   for (;;) {
