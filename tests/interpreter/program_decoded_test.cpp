@@ -2,8 +2,10 @@
 // be looked up again when the scopes change, and the bound on the decoded statements' memory.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <limits>
 #include <optional>
+#include <span>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -151,54 +153,84 @@ TEST(DecodedRunTest, ARunThatReachesTheBoundAgreesWithTheReading) {
   for (KeyStreamCache* cache : {&g_keyStreamCache, &g_contextKeyStreamCache}) cache->clear();
 }
 
+// A short path's target, variable 1: its kind, count, the element written, and whether that
+// element is given a value first. Its source: an immediate, or variable 2 of a kind and count,
+// given a value or never assigned.
+struct ShortPathTarget {
+  int32_t kind;
+  uint32_t count, index;
+  bool held;
+};
+struct ShortPathSource {
+  Operand operand;
+  int32_t kind;
+  uint32_t count;
+  std::optional<Operand> value;
+};
+
+// Runs body after variable 1 (the target, holding `first` when held) and variable 2 of the given
+// kind and count are declared: decoded and bit by bit, the outcomes must agree.
+void ShortPathAgrees(const ShortPathTarget& t, const Operand& first, int32_t sourceKind,
+                     uint32_t sourceCount, const std::function<void(ProgramWriter&)>& body) {
+  ProgramWriter w;
+  w.OpenScope().Declare(t.kind, 1, t.count).Declare(sourceKind, 2, sourceCount);
+  if (t.held) w.Assign(Target::At(1, t.index), MathOp::Assign, first);
+  body(w);
+  w.CloseScope();
+  BothWays([&] {
+    Value result = Typed(t.kind, t.count), flag = Typed(sourceKind, sourceCount);
+    const bool ended = RunProgram(w, {&result, &flag});
+    return std::pair(ended, ElementText(result, t.index) + "/" + ElementText(flag, 0));
+  });
+}
+
+// Every arithmetic code with every source into the target.
+void EveryOperationAgrees(const ShortPathTarget& t, const Operand& first,
+                          std::span<const ShortPathSource> sources) {
+  for (const ShortPathSource& source : sources) {
+    for (uint32_t op = 0; op < 12; ++op) {
+      ShortPathAgrees(t, first, source.kind, source.count, [&](ProgramWriter& w) {
+        if (source.value) w.Assign(Target(2), MathOp::Assign, *source.value);
+        w.Assign(Target::At(1, t.index), static_cast<MathOp>(op), source.operand);
+      });
+    }
+  }
+}
+
+// Variable 1, first given `value` when there is one, against each number under every relation.
+void EveryRelationAgrees(const ShortPathTarget& t, const Operand& first,
+                         const std::optional<Operand>& value, std::span<const Operand> numbers) {
+  for (const Operand& number : numbers) {
+    for (uint32_t r = 0; r < 8; ++r) {
+      ShortPathAgrees(t, first, kKindInt, 1, [&](ProgramWriter& w) {
+        const Label skip = w.NewLabel();
+        if (value) w.Assign(Target(1), MathOp::Assign, *value);
+        w.JumpUnless(static_cast<Relation>(r), Opnd::Var(1), number, skip);
+        w.Assign(Target(2), MathOp::Assign, Imm::Int(1)).Bind(skip);
+      });
+    }
+  }
+}
+
 // Counting, summing and comparing in uint64 take a short path while the variables turn out to
 // be uint64 numbers held in place; any other variable (another kind, no storage, an element
 // past the end, several elements, a zero divisor) must come out as the bit-by-bit reading has it.
 TEST(DecodedRunTest, UInt64ShortPathsAgreeWithTheReadingWhateverTheVariables) {
   const uint64_t big = (uint64_t{1} << 63) + 5;
-  const struct { int32_t kind; uint32_t count, index; bool held; } targets[] = {
+  const ShortPathTarget targets[] = {
       {kKindUInt64, 1, 0, true}, {kKindUInt64, 1, 0, false}, {kKindUInt64, 2, 1, true},
       {kKindUInt64, 1, 1, false}, {kKindInt, 1, 0, true},   {kKindUInt32, 1, 0, true},
       {kKindDouble, 1, 0, true}, {kKindString, 1, 0, true}};
-  // Immediates, then variable 2 of a kind and count, assigned a number or never assigned.
-  const struct { Operand operand; int32_t kind; uint32_t count; std::optional<Operand> value; }
-      sources[] = {{Imm::UInt64(0), kKindInt, 1, {}}, {Imm::UInt64(3), kKindInt, 1, {}},
-                   {Imm::UInt64(big), kKindInt, 1, {}}, {Opnd::Var(2), kKindUInt64, 1, Imm::UInt64(7)},
-                   {Opnd::Var(2), kKindUInt64, 1, Imm::UInt64(0)}, {Opnd::Var(2), kKindUInt64, 1, {}},
-                   {Opnd::Var(2), kKindUInt64, 2, Imm::UInt64(7)}, {Opnd::Var(2), kKindInt, 1, Imm::Int(-7)}};
-  using Result = std::pair<bool, std::string>;
-  for (const auto& t : targets) {
-    // Variable 1 is the target, variable 2 of the given kind and count; then the body.
-    const auto run = [&](int32_t sourceKind, uint32_t sourceCount, const auto& body) {
-      ProgramWriter w;
-      w.OpenScope().Declare(t.kind, 1, t.count).Declare(sourceKind, 2, sourceCount);
-      const Operand first = t.kind == kKindString ? Imm::String("12") : Imm::UInt64(1000);
-      if (t.held) w.Assign(Target::At(1, t.index), MathOp::Assign, first);
-      body(w);
-      w.CloseScope();
-      BothWays([&] {
-        Value result = Typed(t.kind, t.count), flag = Typed(sourceKind, sourceCount);
-        const bool ended = RunProgram(w, {&result, &flag});
-        return Result{ended, ElementText(result, t.index) + "/" + ElementText(flag, 0)};
-      });
-    };
-    for (const auto& source : sources) {
-      for (uint32_t op = 0; op < 12; ++op) {
-        run(source.kind, source.count, [&](ProgramWriter& w) {
-          if (source.value) w.Assign(Target(2), MathOp::Assign, *source.value);
-          w.Assign(Target::At(1, t.index), static_cast<MathOp>(op), source.operand);
-        });
-      }
-    }
-    for (const uint64_t b : {uint64_t{0}, uint64_t{1000}, big}) {
-      for (uint32_t r = 0; r < 8; ++r) {
-        run(kKindInt, 1, [&](ProgramWriter& w) {
-          const Label skip = w.NewLabel();
-          w.JumpUnless(static_cast<Relation>(r), Opnd::Var(1), Imm::UInt64(b), skip);
-          w.Assign(Target(2), MathOp::Assign, Imm::Int(1)).Bind(skip);
-        });
-      }
-    }
+  const ShortPathSource sources[] = {
+      {Imm::UInt64(0), kKindInt, 1, {}}, {Imm::UInt64(3), kKindInt, 1, {}},
+      {Imm::UInt64(big), kKindInt, 1, {}}, {Opnd::Var(2), kKindUInt64, 1, Imm::UInt64(7)},
+      {Opnd::Var(2), kKindUInt64, 1, Imm::UInt64(0)}, {Opnd::Var(2), kKindUInt64, 1, {}},
+      {Opnd::Var(2), kKindUInt64, 2, Imm::UInt64(7)}, {Opnd::Var(2), kKindInt, 1, Imm::Int(-7)}};
+  const Operand numbers[] = {Imm::UInt64(0), Imm::UInt64(1000), Imm::UInt64(big)};
+  for (const ShortPathTarget& t : targets) {
+    const Operand first = t.kind == kKindString ? Imm::String("12") : Imm::UInt64(1000);
+    EveryOperationAgrees(t, first, sources);
+    EveryRelationAgrees(t, first, std::nullopt, numbers);
   }
 }
 
@@ -257,54 +289,25 @@ TEST(DecodedRunTest, TextAndByteArrayElementsIntoTargetsAgreeWithTheReading) {
 TEST(DecodedRunTest, DoubleShortPathsAgreeWithTheReadingWhateverTheVariables) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const double inf = std::numeric_limits<double>::infinity();
-  const struct { int32_t kind; uint32_t count, index; bool held; } targets[] = {
+  const ShortPathTarget targets[] = {
       {kKindDouble, 1, 0, true}, {kKindDouble, 1, 0, false}, {kKindDouble, 2, 1, true},
       {kKindDouble, 1, 1, false}, {kKindInt, 1, 0, true},    {kKindUInt64, 1, 0, true},
       {kKindUInt32, 1, 0, true}};
-  // Immediates, then variable 2 of a kind and count, given a value or never assigned.
-  const struct { Operand operand; int32_t kind; uint32_t count; std::optional<Operand> value; }
-      sources[] = {{Imm::Double(2.5), kKindInt, 1, {}},  {Imm::Double(nan), kKindInt, 1, {}},
-                   {Imm::Double(-inf), kKindInt, 1, {}}, {Imm::Double(-0.0), kKindInt, 1, {}},
-                   {Opnd::Var(2), kKindDouble, 1, Imm::Double(7.25)},
-                   {Opnd::Var(2), kKindDouble, 1, Imm::Double(inf)},
-                   {Opnd::Var(2), kKindDouble, 1, {}},
-                   {Opnd::Var(2), kKindDouble, 2, Imm::Double(7.25)},
-                   {Opnd::Var(2), kKindInt, 1, Imm::Int(-7)}};
-  using Result = std::pair<bool, std::string>;
-  for (const auto& t : targets) {
-    // Variable 1 is the target, variable 2 of the given kind and count; then the body.
-    const auto run = [&](int32_t sourceKind, uint32_t sourceCount, const auto& body) {
-      ProgramWriter w;
-      w.OpenScope().Declare(t.kind, 1, t.count).Declare(sourceKind, 2, sourceCount);
-      if (t.held) w.Assign(Target::At(1, t.index), MathOp::Assign, Imm::Double(1000.5));
-      body(w);
-      w.CloseScope();
-      BothWays([&] {
-        Value result = Typed(t.kind, t.count), flag = Typed(sourceKind, sourceCount);
-        const bool ended = RunProgram(w, {&result, &flag});
-        return Result{ended, ElementText(result, t.index) + "/" + ElementText(flag, 0)};
-      });
-    };
-    for (const auto& source : sources) {
-      for (uint32_t op = 0; op < 12; ++op) {
-        run(source.kind, source.count, [&](ProgramWriter& w) {
-          if (source.value) w.Assign(Target(2), MathOp::Assign, *source.value);
-          w.Assign(Target::At(1, t.index), static_cast<MathOp>(op), source.operand);
-        });
-      }
-    }
+  const ShortPathSource sources[] = {
+      {Imm::Double(2.5), kKindInt, 1, {}},  {Imm::Double(nan), kKindInt, 1, {}},
+      {Imm::Double(-inf), kKindInt, 1, {}}, {Imm::Double(-0.0), kKindInt, 1, {}},
+      {Opnd::Var(2), kKindDouble, 1, Imm::Double(7.25)},
+      {Opnd::Var(2), kKindDouble, 1, Imm::Double(inf)},
+      {Opnd::Var(2), kKindDouble, 1, {}},
+      {Opnd::Var(2), kKindDouble, 2, Imm::Double(7.25)},
+      {Opnd::Var(2), kKindInt, 1, Imm::Int(-7)}};
+  const Operand numbers[] = {Imm::Double(0.0), Imm::Double(1000.5), Imm::Double(nan)};
+  for (const ShortPathTarget& t : targets) {
+    EveryOperationAgrees(t, Imm::Double(1000.5), sources);
     // Variable 1 holding each immediate in turn, compared with a double.
-    for (const auto& source : sources) {
-      if (source.operand.form != Operand::Form::Immediate) continue;
-      for (const double b : {0.0, 1000.5, nan}) {
-        for (uint32_t r = 0; r < 8; ++r) {
-          run(kKindInt, 1, [&](ProgramWriter& w) {
-            const Label skip = w.NewLabel();
-            w.Assign(Target(1), MathOp::Assign, source.operand);
-            w.JumpUnless(static_cast<Relation>(r), Opnd::Var(1), Imm::Double(b), skip);
-            w.Assign(Target(2), MathOp::Assign, Imm::Int(1)).Bind(skip);
-          });
-        }
+    for (const ShortPathSource& source : sources) {
+      if (source.operand.form == Operand::Form::Immediate) {
+        EveryRelationAgrees(t, Imm::Double(1000.5), source.operand, numbers);
       }
     }
   }
