@@ -204,8 +204,6 @@ void BM_LuaStringArrayLoop(benchmark::State& state) {
 }
 BENCHMARK(BM_LuaStringArrayLoop)->Unit(benchmark::kMillisecond);
 
-// ---- end of the doubles and string-array loops ----
-
 // ---- Calls: routine calls and byte-array natives, each beside the same loop in Lua 5.4 ----
 
 // As many turns as the routine-call loop makes.
@@ -278,7 +276,7 @@ void BM_LuaByteArrayAppendLoop(benchmark::State& state) {
 }
 BENCHMARK(BM_LuaByteArrayAppendLoop)->Unit(benchmark::kMillisecond);
 
-// ---- end of the call loops ----
+// ---- Field reads on their own ----
 
 // A long straight program of assignments whose fields are wide: a 63-bit element index and a
 // 64-bit immediate, most of them straddling byte boundaries. Each statement runs once.
