@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <dirent.h>
 #include <fcntl.h>
 #include <string_view>
@@ -20,48 +21,82 @@ namespace file_content {
 namespace {
 
 Temporaries g_temporaries = Temporaries::Unnamed;
+std::function<void(int, const std::string&)> g_beforeLock;
 
-constexpr std::string_view kSuffixLetters =
+constexpr std::string_view kLetters =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-constexpr size_t kSuffixLength = 6;
+constexpr std::string_view kTag = "tarnvault-";
+constexpr size_t kRandomLength = 8;
+constexpr size_t kCheckLength = 4;
 constexpr int kNameAttempts = 100;
 
-// ".<target>.XXXXXX", six random letters or digits.
-std::string NewName(const std::string& target) {
-    unsigned char random[kSuffixLength] = {};
-    if (getrandom(random, sizeof random, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof random)) {
+// FNV-1a over the target and the random letters, written as letters: a name's own check.
+std::string CheckLetters(std::string_view target, std::string_view random) {
+    uint64_t hash = 14695981039346656037u;
+    for (const std::string_view part : {target, std::string_view("/"), random}) {
+        for (const unsigned char byte : part) {
+            hash = (hash ^ byte) * 1099511628211u;
+        }
+    }
+    std::string letters;
+    for (size_t i = 0; i < kCheckLength; ++i, hash /= kLetters.size()) {
+        letters += kLetters[hash % kLetters.size()];
+    }
+    return letters;
+}
+
+std::string NamePrefix(std::string_view target) {
+    std::string prefix = ".";
+    prefix.append(target).append(".").append(kTag);
+    return prefix;
+}
+
+bool IsTemporaryName(std::string_view name, std::string_view target) {
+    const std::string prefix = NamePrefix(target);
+    if (name.size() != prefix.size() + kRandomLength + kCheckLength || !name.starts_with(prefix)) {
+        return false;
+    }
+    const std::string_view random = name.substr(prefix.size(), kRandomLength);
+    return std::all_of(random.begin(), random.end(),
+                       [](char c) { return kLetters.find(c) != std::string_view::npos; }) &&
+           name.substr(prefix.size() + kRandomLength) == CheckLetters(target, random);
+}
+
+// Whether name in folder stands for the open file fd, not for another file or for nothing.
+bool Names(int folder, const std::string& name, int fd) {
+    struct stat named {};
+    struct stat opened {};
+    return fstatat(folder, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 && fstat(fd, &opened) == 0 &&
+           named.st_dev == opened.st_dev && named.st_ino == opened.st_ino;
+}
+
+// Takes the lock that tells a living writer's file from a leftover. False only when another
+// process holds it; where the file system has no locks, no clean-up can take the file either.
+bool Lock(int fd) {
+    return flock(fd, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK;
+}
+
+// Owned by this process's user and mode 0600 whatever the umask.
+bool MakePrivate(int fd) { return fchmod(fd, S_IRUSR | S_IWUSR) == 0; }
+
+}  // namespace
+
+std::string TemporaryName(const std::string& target) {
+    unsigned char bytes[kRandomLength] = {};
+    if (getrandom(bytes, sizeof bytes, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof bytes)) {
         // No entropy yet: the clock differs between attempts, and O_EXCL settles any clash.
         auto tick = static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-        for (unsigned char& byte : random) {
+        for (unsigned char& byte : bytes) {
             byte = static_cast<unsigned char>(tick ^ static_cast<uint64_t>(getpid()));
             tick = tick * 6364136223846793005u + 1442695040888963407u;
         }
     }
-    std::string name = "." + target + ".";
-    for (const unsigned char byte : random) {
-        name += kSuffixLetters[byte % kSuffixLetters.size()];
+    std::string random;
+    for (const unsigned char byte : bytes) {
+        random += kLetters[byte % kLetters.size()];
     }
-    return name;
+    return NamePrefix(target) + random + CheckLetters(target, random);
 }
-
-bool IsTemporaryName(std::string_view name, std::string_view target) {
-    if (name.size() != target.size() + 2 + kSuffixLength || name.front() != '.' ||
-        name.substr(1, target.size()) != target || name[target.size() + 1] != '.') {
-        return false;
-    }
-    return std::all_of(name.end() - kSuffixLength, name.end(), [](char c) {
-        return kSuffixLetters.find(c) != std::string_view::npos;
-    });
-}
-
-// Owned by this process's user, mode 0600 whatever the umask, and locked until closed: the lock
-// tells a leftover from a file still being written.
-bool Prepare(int fd) {
-    flock(fd, LOCK_EX | LOCK_NB);  // without locks a leftover is never removed: nothing is lost
-    return fchmod(fd, S_IRUSR | S_IWUSR) == 0;
-}
-
-}  // namespace
 
 TemporaryFile::TemporaryFile(int folder, std::string target)
     : folder_(folder), target_(std::move(target)) {}
@@ -77,26 +112,42 @@ TemporaryFile::~TemporaryFile() {
 
 bool TemporaryFile::Create() {
     if (g_temporaries != Temporaries::Named) {
+        // Locked before it has a name, so no clean-up ever finds it unlocked.
         fd_ = openat(folder_, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, S_IRUSR | S_IWUSR);
+        if (fd_ >= 0) {
+            Lock(fd_);
+            return MakePrivate(fd_);
+        }
     }
-    if (fd_ < 0 && !CreateNamed()) {
-        return false;
-    }
-    return Prepare(fd_);
+    return CreateNamed();
 }
 
+// Another instance's clean-up may meet a named file between its making and its locking. It is
+// ours to write only once we hold its lock and its name still stands for it; until then it holds
+// no byte, so one taken away or held is left to that clean-up and made anew under another name.
 bool TemporaryFile::CreateNamed() {
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        std::string name = NewName(target_);
-        fd_ = openat(folder_, name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                     S_IRUSR | S_IWUSR);
-        if (fd_ >= 0) {
+        std::string name = TemporaryName(target_);
+        const int fd = openat(folder_, name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                              S_IRUSR | S_IWUSR);
+        if (fd < 0) {
+            if (errno != EEXIST) {
+                return false;
+            }
+            continue;
+        }
+        if (g_beforeLock) {
+            g_beforeLock(folder_, name);
+        }
+        if (Lock(fd) && Names(folder_, name, fd)) {
+            fd_ = fd;
             name_ = std::move(name);
-            return true;
+            return MakePrivate(fd_);
         }
-        if (errno != EEXIST) {
-            return false;
+        if (Names(folder_, name, fd)) {
+            unlinkat(folder_, name.c_str(), 0);
         }
+        close(fd);
     }
     return false;
 }
@@ -119,7 +170,7 @@ bool TemporaryFile::LinkUnnamed(const std::string& name) const {
 // it in, its bytes go into a named temporary file instead.
 bool TemporaryFile::NameUnnamed() {
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        std::string name = NewName(target_);
+        std::string name = TemporaryName(target_);
         if (LinkUnnamed(name)) {
             name_ = std::move(name);
             return true;
@@ -129,7 +180,7 @@ bool TemporaryFile::NameUnnamed() {
         }
     }
     const int unnamed = std::exchange(fd_, -1);
-    const bool copied = CreateNamed() && Prepare(fd_) && lseek(unnamed, 0, SEEK_SET) == 0 &&
+    const bool copied = CreateNamed() && lseek(unnamed, 0, SEEK_SET) == 0 &&
                         CopyAll(unnamed, fd_) && fsync(fd_) == 0;
     close(unnamed);
     return copied;
@@ -184,9 +235,10 @@ void RemoveLeftovers(int folder, const std::string& target) {
             continue;
         }
         struct stat opened {};
-        // The same file as looked at, and no living writer holds it.
+        // The same file as looked at, no living writer holds it, and the name still stands for it.
         if (fstat(fd, &opened) == 0 && opened.st_dev == named.st_dev &&
-            opened.st_ino == named.st_ino && flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            opened.st_ino == named.st_ino && flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+            Names(folder, name, fd)) {
             unlinkat(folder, name.c_str(), 0);
         }
         close(fd);
@@ -194,5 +246,9 @@ void RemoveLeftovers(int folder, const std::string& target) {
 }
 
 void SetTemporariesForTesting(Temporaries kind) { g_temporaries = kind; }
+
+void SetBeforeLockForTesting(std::function<void(int folder, const std::string& name)> action) {
+    g_beforeLock = std::move(action);
+}
 
 }  // namespace file_content

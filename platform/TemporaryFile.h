@@ -2,6 +2,7 @@
 // The temporary file that a replacement is written into, in the target's own folder. Where the
 // file system allows it the file has no name while it is written, and it is locked for as long
 // as its writer lives, so what a killed write left behind can be told from a write in progress.
+#include <functional>
 #include <string>
 
 namespace file_content {
@@ -14,7 +15,7 @@ public:
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
-    // Makes the file, mode 0600, open for writing at fd().
+    // Makes the file, mode 0600, open for writing at fd() and locked.
     bool Create();
     int fd() const { return fd_; }
 
@@ -33,9 +34,13 @@ private:
     std::string name_;  // empty while the file has no name
 };
 
+// A new name for a temporary file of target: ".<target>.tarnvault-", eight random letters or
+// digits, then four that check the target and those eight. No other program makes such names.
+std::string TemporaryName(const std::string& target);
+
 // Removes the temporary files of target that killed writes left in folder: regular files of
-// ours under a temporary name of target, held by no living writer. Links, other users' files
-// and other names stay.
+// ours, with one link, under a name that TemporaryName made for target, held by no living
+// writer. Everything else stays: links, other users' files, and any name merely like ours.
 void RemoveLeftovers(int folder, const std::string& target);
 
 // How temporary files are made: unnamed where the file system allows, else named; tests also
@@ -43,5 +48,9 @@ void RemoveLeftovers(int folder, const std::string& target);
 // ones that cannot be linked in (as on an old kernel without /proc).
 enum class Temporaries { Unnamed, Named, UnnamedUnlinkable };
 void SetTemporariesForTesting(Temporaries kind);
+
+// Runs between the making of a named temporary file and its locking, where another instance's
+// clean-up may meet it; an empty function runs nothing.
+void SetBeforeLockForTesting(std::function<void(int folder, const std::string& name)> action);
 
 }  // namespace file_content

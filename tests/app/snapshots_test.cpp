@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/TemporaryFile.h"
 #include "res/Resource.h"
 #include "settings_fixture.h"
 #include "support/HangWatchdog.h"
@@ -224,6 +225,30 @@ TEST_F(Snapshots, SaveLeavesASnapshotOfOursThatOnlyWeMayRead) {
     EXPECT_EQ(info.st_mode & 07777, 0600u);
     EXPECT_EQ(info.st_uid, geteuid());
     EXPECT_EQ(ReadFile(At("@/tl/5.ini")), ReadFile(m_settings));
+}
+
+// Files beside the settings file and a snapshot whose names merely look like the program's
+// temporary files (a backup, another program's file in flight) keep their bytes through the
+// auto-save and Save; what killed writes of the program left goes.
+TEST_F(Snapshots, AutoSaveAndSaveKeepLookAlikesAndRemoveOnlyTheirOwnLeftovers) {
+    OpenReady();
+    SetText(IDC_BLOCK_NUMBER, "1");
+    ASSERT_TRUE(SavedSoon("BlockNumber=1"));
+    Press(kSave);
+    const std::string lookAlikes[] = {"@/.Settings.ini.backup", "@/.Settings.ini.Ab12Cd",
+                                      "@/tl/.1.ini.backup", "@/tl/.1.ini.Xy34Zw"};
+    for (const std::string& path : lookAlikes) Make(path, "bytes of " + path);
+    const std::string leftovers[] = {At("@/" + file_content::TemporaryName("Settings.ini")),
+                                     At("@/tl/" + file_content::TemporaryName("1.ini"))};
+    for (const std::string& path : leftovers) WriteFile(path, "[Tarnvault]\nPassword=secret\n");
+
+    SetText(IDC_PASSWORD, "changed");
+    ASSERT_TRUE(SavedSoon("Password=changed"));
+    Press(kSave, {{QMessageBox::Yes}});
+    EXPECT_EQ(ReadFile(At("@/tl/1.ini")), ReadFile(m_settings));
+    EXPECT_TRUE(FileHas("Password=changed"));
+    for (const std::string& path : lookAlikes) EXPECT_EQ(ReadFile(At(path)), "bytes of " + path);
+    for (const std::string& path : leftovers) EXPECT_FALSE(fs::exists(path)) << path;
 }
 
 // A pipe where a settings file is read never holds the dialog: as the settings file it reads as

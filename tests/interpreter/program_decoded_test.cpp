@@ -275,11 +275,11 @@ TEST(DecodedRunTest, TextAndByteArrayElementsIntoTargetsAgreeWithTheReading) {
   }
   // The variable that holds the element is the target: another element, the same one, and one
   // past its texts, which grows them while the text to copy lies among them.
-  for (const auto& [target, source] :
+  for (const auto& pair :
        {std::pair{Target::At(1, 2), Opnd::VarAt(1, 0)}, {Target::At(1, 0), Opnd::VarAt(1, 0)},
         {Target::At(1, 9), Opnd::VarAt(1, 1)}, {Target::At(2, 1), Opnd::VarAt(2, 0)},
         {Target::At(2, 2), Opnd::VarAt(2, 2)}}) {
-    run(kKindInt, [&](ProgramWriter& w) { w.Assign(target, MathOp::Assign, source); });
+    run(kKindInt, [&](ProgramWriter& w) { w.Assign(pair.first, MathOp::Assign, pair.second); });
   }
 }
 

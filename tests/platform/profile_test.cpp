@@ -1,6 +1,7 @@
 // The private-profile reader and writer against files written by hand.
 #include "platform/Profile.h"
 
+#include <algorithm>
 #include <csignal>
 #include <optional>
 #include <random>
@@ -230,25 +231,36 @@ TEST_F(Profile, KilledWritesLeaveTheFileWholeAndNoCopyOutlivesTheNextWrite) {
     file_content::SetTemporariesForTesting(Temporaries::Unnamed);
 }
 
-// Only our own leftovers go: regular files under a temporary name of this file that no
-// living writer holds.
+// Only our own leftovers go: regular files of ours with one link, under a name that a write of
+// this file made, that no living writer holds. A name merely like ours is a user's or another
+// program's file (a backup, rsync's file in flight, an editor's) and keeps its bytes.
 TEST_F(Profile, ANextWriteRemovesOnlyTheLeftoversOfKilledWrites) {
-    enum Leftover { Stale, Held, Link, Foreign, HardLink };
+    enum Leftover { Stale, Empty, Held, Link, Foreign, HardLink };
+    using file_content::TemporaryName;
+    std::string oneLetterOff = TemporaryName("Settings.ini");
+    oneLetterOff.back() = oneLetterOff.back() == 'a' ? 'b' : 'a';
     const std::string victim = folder_.Put("victim", "keep");
     const struct {
         std::string name;
         Leftover kind;
         bool removed;
     } cases[] = {
-        {".Settings.ini.Ab12Cd", Stale, true},
-        {".Settings.ini.zzzzzz", Stale, true},
-        {".Settings.ini.Held00", Held, false},
-        {".Settings.ini.Link00", Link, false},
-        {".Settings.ini.Other0", Foreign, geteuid() != 0},
-        {".Settings.ini.Hard00", HardLink, false},
-        {".Settings.ini.abcdefg", Stale, false},
-        {".Settings.ini.ab-def", Stale, false},
-        {".Other.ini.abcdef", Stale, false},
+        {TemporaryName("Settings.ini"), Stale, true},
+        {TemporaryName("Settings.ini"), Empty, true},  // killed before its first byte
+        {TemporaryName("Settings.ini"), Held, false},
+        {TemporaryName("Settings.ini"), Link, false},
+        {TemporaryName("Settings.ini"), Foreign, geteuid() != 0},
+        {TemporaryName("Settings.ini"), HardLink, false},
+        {TemporaryName("Settings.ini") + "x", Stale, false},
+        {oneLetterOff, Stale, false},
+        {TemporaryName("Other.ini"), Stale, false},
+        {".Settings.ini.backup", Stale, false},
+        {".Settings.ini.Ab12Cd", Stale, false},
+        {".Settings.ini.DoYsDh", Empty, false},
+        {".Settings.ini.tarnvault-backup", Stale, false},
+        {".Settings.ini.tarnvault-Ab12Cd34Ef56", Stale, false},
+        {".Settings.ini.swp", Stale, false},
+        {"Settings.ini~", Stale, false},
     };
     int held = -1;
     for (const auto& c : cases) {
@@ -258,7 +270,7 @@ TEST_F(Profile, ANextWriteRemovesOnlyTheLeftoversOfKilledWrites) {
         } else if (c.kind == HardLink) {
             ASSERT_EQ(link(victim.c_str(), path.c_str()), 0);
         } else {
-            folder_.Put(c.name, "[T]\nPassword=copy\n");
+            folder_.Put(c.name, c.kind == Empty ? "" : "[T]\nPassword=" + c.name + "\n");
         }
         if (c.kind == Held) {
             held = open(path.c_str(), O_RDONLY);
@@ -271,10 +283,57 @@ TEST_F(Profile, ANextWriteRemovesOnlyTheLeftoversOfKilledWrites) {
     ASSERT_EQ(Write("T", "K", "v"), TRUE);
     close(held);
     for (const auto& c : cases) {
+        const std::string path = folder_.path + "/" + c.name;
         struct stat info {};
-        EXPECT_EQ(lstat((folder_.path + "/" + c.name).c_str(), &info) != 0, c.removed) << c.name;
+        EXPECT_EQ(lstat(path.c_str(), &info) != 0, c.removed) << c.name;
+        if (!c.removed && (c.kind == Stale || c.kind == Empty)) {
+            EXPECT_EQ(folder_.Get(path), c.kind == Empty ? "" : "[T]\nPassword=" + c.name + "\n") << c.name;
+        }
     }
     EXPECT_EQ(folder_.Get(victim), "keep");
+}
+
+// Another instance's clean-up may come upon a named temporary file in the moment between its
+// making and its locking, and take it: the write goes on under another name and lands.
+TEST_F(Profile, ACleanUpBetweenMakingAndLockingATemporaryFileLosesNoWrite) {
+    using file_content::Temporaries;
+    file_content::SetTemporariesForTesting(Temporaries::Named);
+    int taken = 0;
+    file_content::SetBeforeLockForTesting([&taken](int folder, const std::string&) {
+        if (taken++ == 0) file_content::RemoveLeftovers(folder, "Settings.ini");
+    });
+    const BOOL written = Write("T", "K", "landed");
+    file_content::SetBeforeLockForTesting({});
+    file_content::SetTemporariesForTesting(Temporaries::Unnamed);
+    EXPECT_EQ(written, TRUE);
+    EXPECT_EQ(taken, 2) << "the first temporary file was not met";
+    EXPECT_EQ(Read("T", "K"), "landed");
+    EXPECT_EQ(folder_.Entries(), 1u);
+}
+
+// Two processes write one file at once on the named way, each cleaning up after every write,
+// with the moment between making and locking a temporary file drawn out: no write fails.
+TEST_F(Profile, TwoProcessesWritingOneFileLoseNoWrite) {
+    using file_content::Temporaries;
+    pid_t writers[2] = {};
+    for (pid_t& writer : writers) {
+        writer = fork();
+        if (writer == 0) {
+            file_content::SetTemporariesForTesting(Temporaries::Named);
+            file_content::SetBeforeLockForTesting([](int, const std::string&) { usleep(300); });
+            int failed = 0;
+            for (int i = 0; i < 300; ++i) failed += Write("T", "K", std::to_string(i).c_str()) != TRUE;
+            _exit(std::min(failed, 100));
+        }
+    }
+    for (const pid_t writer : writers) {
+        int status = 0;
+        ASSERT_EQ(waitpid(writer, &status, 0), writer);
+        EXPECT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0) << "writes failed";
+    }
+    EXPECT_EQ(Read("T", "K"), "299");
+    EXPECT_EQ(folder_.Entries(), 1u);
 }
 
 }  // namespace
