@@ -2,8 +2,9 @@
 // bytes: the first part is a flags byte and the file's content, each further part one read or
 // write (see Operation). After every write the written key reads back as written (cut to the
 // buffer), every other key reads as before, the file is a regular file of ours with mode 0600
-// and no temporary file is left in the folder; a refused write leaves the file's bytes as they
-// were. The file lives in a private folder on tmpfs when there is one.
+// and no temporary file is left in the folder, while files whose names merely look like the
+// temporary files keep their bytes; a refused write leaves the file's bytes as they were. The
+// file lives in a private folder on tmpfs when there is one.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,9 +19,11 @@
 #include <iterator>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/Profile.h"
+#include "platform/TemporaryFile.h"
 
 namespace {
 
@@ -85,6 +88,27 @@ void Put(const fs::path& file, std::string_view bytes) {
 size_t Entries(const fs::path& folder) {
   return static_cast<size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
 }
+
+// Files beside the settings file that another program or the user made, with names like those
+// of the writer's temporary files: a backup, rsync's file in flight, a name of ours that is one
+// letter off, another file's.
+struct LookAlikes {
+  std::vector<std::pair<fs::path, std::string>> files;
+
+  void Plant(const fs::path& folder) {
+    std::string oneOff = file_content::TemporaryName("Settings.ini");
+    oneOff.back() = oneOff.back() == '0' ? '1' : '0';
+    for (const std::string& name : {std::string(".Settings.ini.backup"), std::string(".Settings.ini.Xy0123"),
+                                    std::string(".Settings.ini.tarnvault-Ab12Cd34Ef56"), oneOff,
+                                    file_content::TemporaryName("Other.ini")}) {
+      files.emplace_back(folder / name, "a look-alike: " + name);
+      Put(files.back().first, files.back().second);
+    }
+  }
+  void CheckKept() const {
+    for (const auto& [path, bytes] : files) Check(Bytes(path) == bytes, "a look-alike was touched", path);
+  }
+};
 
 // A name as the profile functions compare it: blanks around it do not count, nor ASCII case.
 std::string Canonical(std::string_view name) {
@@ -158,7 +182,8 @@ bool Storable(const Name& name, std::string_view value) {
 // varies a name taken from the others, then "section\x01key\x01value"; a part that is missing
 // is taken from the names already known.
 void Run(std::string_view operation, std::vector<Name>& names, std::vector<std::string>& values,
-         const fs::path& file, const fs::path& victim, const std::string& victimBytes) {
+         const fs::path& file, const fs::path& victim, const std::string& victimBytes,
+         const LookAlikes& lookAlikes) {
   if (operation.size() < 3) return;
   const bool write = (operation[0] & 1) != 0;
   const DWORD size = static_cast<uint8_t>(operation[1]) + 1u;
@@ -189,13 +214,15 @@ void Run(std::string_view operation, std::vector<Name>& names, std::vector<std::
   const BOOL written = WritePrivateProfileString(name.section.c_str(), name.key.c_str(),
                                                  value.c_str(), file.c_str());
   if (!victim.empty()) Check(Bytes(victim) == victimBytes, "written through a link");
+  lookAlikes.CheckKept();
   if (written == FALSE) {
     Check(!Storable(name, value), "a storable write failed", name.section + "/" + name.key);
     Check(Bytes(file) == before && Entries(file.parent_path()) == entriesBefore,
           "a refused write changed the folder");
     return;
   }
-  Check(Entries(file.parent_path()) == (victim.empty() ? 1u : 2u), "a temporary file is left");
+  Check(Entries(file.parent_path()) == (victim.empty() ? 1u : 2u) + lookAlikes.files.size(),
+        "a temporary file is left");
   struct stat info {};
   Check(lstat(file.c_str(), &info) == 0 && S_ISREG(info.st_mode) && (info.st_mode & 07777) == 0600 &&
             info.st_uid == geteuid(),
@@ -245,14 +272,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Put(file, parts[0]);
     chmod(file.c_str(), flags & 4 ? 0666 : 0644);
   }
-  if (flags & 8) Put(folder / ".Settings.ini.Xy0123", "a copy a killed write left");
+  if (flags & 8) Put(folder / file_content::TemporaryName("Settings.ini"), "a copy a killed write left");
+  LookAlikes lookAlikes;
+  if (flags & 16) lookAlikes.Plant(folder);
 
   std::vector<Name> names;
   CollectNames(parts[0], names);
   std::vector<std::string> values;
   for (const Name& name : names) values.push_back(Read(name, file));
   for (size_t i = 1; i < parts.size(); ++i) {
-    Run(parts[i], names, values, file, victim, victimBytes);
+    Run(parts[i], names, values, file, victim, victimBytes, lookAlikes);
   }
   return 0;
 }
