@@ -168,12 +168,12 @@ BOOL WritePrivateProfileString(const char* section, const char* key, const char*
             // bare CR, a lone LF would join it into a CR LF end and drop the CR from its value.
             std::string added;
             if (at > 0 && text[at - 1] != '\n') {
-                added = text[at - 1] == '\r' ? "\r\n" : lineEnd;
+                added.append(text[at - 1] == '\r' ? "\r\n" : lineEnd);
             }
             if (!place.sectionFound) {
-                added += std::string("[") + section + "]" + lineEnd;
+                added.append("[").append(section).append("]").append(lineEnd);
             }
-            text.insert(at, added + keyLine);
+            text.insert(at, added.append(keyLine));
         }
         return file_content::ReplaceFile(diskName, [&text](int fd) {
                    return file_content::WriteAll(fd, text.data(), text.size());

@@ -159,7 +159,8 @@ protected:
 
     // The settings file holds the whole line (this program writes '\n' line ends).
     bool FileHas(const std::string& line) const {
-        return ("\n" + ReadFile(m_settings)).find("\n" + line + "\n") != std::string::npos;
+        const std::string text = std::string(1, '\n').append(ReadFile(m_settings));
+        return text.find(std::string(1, '\n').append(line).append(1, '\n')) != std::string::npos;
     }
 
     // Waits for the auto-save (one second after a change) to write the line.

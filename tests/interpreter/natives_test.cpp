@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <string>
+#include <string_view>
+
 #include "interpreter/natives/Natives.h"
 #include "value_forms.h"
 
@@ -114,8 +117,9 @@ TEST(Natives, OutputsAndRefusals) {
 TEST(Natives, FileExistsFindsANameAsTheDiskHoldsIt) {
   char folder[] = "/tmp/tarnvault-caf\xC3\xA9-XXXXXX";
   ASSERT_NE(mkdtemp(folder), nullptr);
-  std::string path = folder;
-  path.replace(path.find("\xC3\xA9"), 2, "\xE9");
+  const std::string_view made = folder;
+  const size_t accent = made.find("\xC3\xA9");
+  const std::string path = std::string(made.substr(0, accent)).append(1, '\xE9').append(made.substr(accent + 2));
   for (const auto& [name, found] : {std::pair{path, "u:1"}, {path + "/none", "u:0"}}) {
     std::vector<Value> values = MakeAll({"s:" + name, "u:7"});
     EXPECT_TRUE(Call(FileExists, values));
