@@ -98,15 +98,18 @@ struct LookAlikes {
   void Plant(const fs::path& folder) {
     std::string oneOff = file_content::TemporaryName("Settings.ini");
     oneOff.back() = oneOff.back() == '0' ? '1' : '0';
-    for (const std::string& name : {std::string(".Settings.ini.backup"), std::string(".Settings.ini.Xy0123"),
-                                    std::string(".Settings.ini.tarnvault-Ab12Cd34Ef56"), oneOff,
-                                    file_content::TemporaryName("Other.ini")}) {
+    const std::string names[] = {".Settings.ini.backup", ".Settings.ini.Xy0123",
+                                 ".Settings.ini.tarnvault-Ab12Cd34Ef56", oneOff,
+                                 file_content::TemporaryName("Other.ini")};
+    for (const std::string& name : names) {
       files.emplace_back(folder / name, "a look-alike: " + name);
       Put(files.back().first, files.back().second);
     }
   }
   void CheckKept() const {
-    for (const auto& [path, bytes] : files) Check(Bytes(path) == bytes, "a look-alike was touched", path);
+    for (const auto& [path, bytes] : files) {
+      Check(Bytes(path) == bytes, "a look-alike was touched", path);
+    }
   }
 };
 

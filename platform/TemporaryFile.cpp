@@ -63,11 +63,11 @@ bool IsTemporaryName(std::string_view name, std::string_view target) {
 }
 
 // Whether name in folder stands for the open file fd, not for another file or for nothing.
-bool Names(int folder, const std::string& name, int fd) {
+bool NameStandsFor(int folder, const std::string& name, int fd) {
     struct stat named {};
     struct stat opened {};
-    return fstatat(folder, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 && fstat(fd, &opened) == 0 &&
-           named.st_dev == opened.st_dev && named.st_ino == opened.st_ino;
+    return fstatat(folder, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+           fstat(fd, &opened) == 0 && named.st_dev == opened.st_dev && named.st_ino == opened.st_ino;
 }
 
 // Takes the lock that tells a living writer's file from a leftover. False only when another
@@ -128,8 +128,8 @@ bool TemporaryFile::Create() {
 bool TemporaryFile::CreateNamed() {
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         std::string name = TemporaryName(target_);
-        const int fd = openat(folder_, name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                              S_IRUSR | S_IWUSR);
+        const int fd = openat(folder_, name.c_str(),
+                              O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, S_IRUSR | S_IWUSR);
         if (fd < 0) {
             if (errno != EEXIST) {
                 return false;
@@ -139,12 +139,12 @@ bool TemporaryFile::CreateNamed() {
         if (g_beforeLock) {
             g_beforeLock(folder_, name);
         }
-        if (Lock(fd) && Names(folder_, name, fd)) {
+        if (Lock(fd) && NameStandsFor(folder_, name, fd)) {
             fd_ = fd;
             name_ = std::move(name);
             return MakePrivate(fd_);
         }
-        if (Names(folder_, name, fd)) {
+        if (NameStandsFor(folder_, name, fd)) {
             unlinkat(folder_, name.c_str(), 0);
         }
         close(fd);
@@ -238,7 +238,7 @@ void RemoveLeftovers(int folder, const std::string& target) {
         // The same file as looked at, no living writer holds it, and the name still stands for it.
         if (fstat(fd, &opened) == 0 && opened.st_dev == named.st_dev &&
             opened.st_ino == named.st_ino && flock(fd, LOCK_EX | LOCK_NB) == 0 &&
-            Names(folder, name, fd)) {
+            NameStandsFor(folder, name, fd)) {
             unlinkat(folder, name.c_str(), 0);
         }
         close(fd);

@@ -119,7 +119,8 @@ TEST(Natives, FileExistsFindsANameAsTheDiskHoldsIt) {
   ASSERT_NE(mkdtemp(folder), nullptr);
   const std::string_view made = folder;
   const size_t accent = made.find("\xC3\xA9");
-  const std::string path = std::string(made.substr(0, accent)).append(1, '\xE9').append(made.substr(accent + 2));
+  const std::string path =
+      std::string(made.substr(0, accent)).append(1, '\xE9').append(made.substr(accent + 2));
   for (const auto& [name, found] : {std::pair{path, "u:1"}, {path + "/none", "u:0"}}) {
     std::vector<Value> values = MakeAll({"s:" + name, "u:7"});
     EXPECT_TRUE(Call(FileExists, values));

@@ -287,7 +287,8 @@ TEST_F(Profile, ANextWriteRemovesOnlyTheLeftoversOfKilledWrites) {
         struct stat info {};
         EXPECT_EQ(lstat(path.c_str(), &info) != 0, c.removed) << c.name;
         if (!c.removed && (c.kind == Stale || c.kind == Empty)) {
-            EXPECT_EQ(folder_.Get(path), c.kind == Empty ? "" : "[T]\nPassword=" + c.name + "\n") << c.name;
+            const std::string bytes = c.kind == Empty ? "" : "[T]\nPassword=" + c.name + "\n";
+            EXPECT_EQ(folder_.Get(path), bytes) << c.name;
         }
     }
     EXPECT_EQ(folder_.Get(victim), "keep");
@@ -322,7 +323,9 @@ TEST_F(Profile, TwoProcessesWritingOneFileLoseNoWrite) {
             file_content::SetTemporariesForTesting(Temporaries::Named);
             file_content::SetBeforeLockForTesting([](int, const std::string&) { usleep(300); });
             int failed = 0;
-            for (int i = 0; i < 300; ++i) failed += Write("T", "K", std::to_string(i).c_str()) != TRUE;
+            for (int i = 0; i < 300; ++i) {
+                failed += Write("T", "K", std::to_string(i).c_str()) != TRUE;
+            }
             _exit(std::min(failed, 100));
         }
     }
