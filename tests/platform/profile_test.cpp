@@ -258,9 +258,6 @@ TEST_F(Profile, ANextWriteRemovesOnlyTheLeftoversOfKilledWrites) {
         {".Settings.ini.Ab12Cd", Stale, false},
         {".Settings.ini.DoYsDh", Empty, false},
         {".Settings.ini.tarnvault-backup", Stale, false},
-        {".Settings.ini.tarnvault-Ab12Cd34Ef56", Stale, false},
-        {".Settings.ini.swp", Stale, false},
-        {"Settings.ini~", Stale, false},
     };
     int held = -1;
     for (const auto& c : cases) {
